@@ -1,0 +1,9 @@
+#include "typing/Clock.h"
+
+#include <ctime>
+
+namespace quirtel {
+
+CalendarTime SystemClock::Now() const { return static_cast<CalendarTime>(std::time(nullptr)); }
+
+}  // namespace quirtel
