@@ -6,9 +6,9 @@ set -euo pipefail
 build=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
        qt6-translations-l10n libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev
        libx11-dev qt6-qpa-plugins)
-test=(xvfb xauth xdotool openbox x11-xkb-utils xclip dbus at-spi2-core python3-pyatspi
+test=(xvfb xauth xdotool openbox x11-xkb-utils x11-utils xclip dbus at-spi2-core python3-pyatspi
       clang-format fonts-dejavu-core)
-data=(wspanish hunspell-es hunspell aspell aspell-es sox)
+data=(wspanish hunspell-es hunspell aspell aspell-es sox fortunes-es)
 fuzz=(clang libclang-rt-14-dev)
 
 groups=("$@")

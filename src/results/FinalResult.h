@@ -30,7 +30,15 @@ std::string FormatTimeText(std::int32_t seconds);
 // "%.2f caracteres/min", always with a decimal point whatever the locale.
 std::string FormatSpeedText(double speed);
 
-// characters + lineBreaks + (capitals when capitalsDouble).
+// speed - faults: each fault takes one keystroke per minute off, whatever the
+// length of the test. Can be negative.
+double ComputeNetSpeed(double speed, std::int32_t faults);
+
+// FormatSpeedText(ComputeNetSpeed(speed, faults)).
+std::string FormatNetSpeedText(double speed, std::int32_t faults);
+
+// characters + lineBreaks + (capitals when capitalsDouble), held at the 32-bit
+// limits instead of overflowing.
 std::int32_t ComputeKeystrokes(std::int32_t characters, std::int32_t lineBreaks,
                                std::int32_t capitals, bool capitalsDouble);
 
@@ -41,7 +49,8 @@ double ComputeSpeed(std::int32_t keystrokes, std::int32_t elapsedSeconds);
 std::string FormatFaultsText(std::int32_t faults, bool spellCheck);
 
 // "%d-%b-%Y %H:%M" of the local time, English month abbreviations whatever the
-// locale; empty when the time cannot be converted.
+// locale, the year with at least four digits; empty when the time cannot be
+// converted.
 std::string FormatDateText(CalendarTime time);
 
 // "Prueba acabada: " + netSpeedText + " en " + timeText.

@@ -1,0 +1,128 @@
+#include "score/ScoreOptions.h"
+
+#include "spelling/Cp1252.h"
+#include "spelling/WordList.h"
+
+namespace quirtel {
+namespace {
+
+constexpr std::string_view kHelpHint = " (--help muestra el uso)";
+
+bool ParseSeconds(std::string_view text, std::int32_t& seconds) {
+    if (text.empty() || text.size() > 10) {
+        return false;
+    }
+    std::int64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (value > 2147483647) {
+        return false;
+    }
+    seconds = static_cast<std::int32_t>(value);
+    return true;
+}
+
+// An option with a value, given as "--name value" or "--name=value". Returns
+// false when `arg` is not this option; sets `missing` when the value is absent.
+bool TakeValue(std::string_view name, const std::vector<std::string_view>& args, std::size_t& i,
+               std::string_view& value, bool& missing) {
+    const std::string_view arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            missing = true;
+            return true;
+        }
+        value = args[++i];
+        return true;
+    }
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,
+                       std::string& error) {
+    options.dictionary = WORD_LIST_PATH;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
+        if (!isOption) {
+            if (options.file) {
+                error = "sobra un archivo: " + std::string(arg) + std::string(kHelpHint);
+                return false;
+            }
+            options.file = std::string(arg);
+            continue;
+        }
+        std::string_view value;
+        bool missing = false;
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
+        } else if (arg == "--capitals-single") {
+            options.capitalsDouble = false;
+        } else if (arg == "--no-spelling") {
+            options.spellCheck = false;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (TakeValue("--seconds", args, i, value, missing)) {
+            if (missing || !ParseSeconds(value, options.seconds)) {
+                error = cp1252::ToUtf8("--seconds espera un n\xFAmero entero de 0 a 2147483647") +
+                        std::string(kHelpHint);
+                return false;
+            }
+        } else if (TakeValue("--dictionary", args, i, value, missing)) {
+            if (missing || value.empty()) {
+                error =
+                    "--dictionary espera la ruta de una lista de palabras" + std::string(kHelpHint);
+                return false;
+            }
+            options.dictionary = std::string(value);
+        } else {
+            error = cp1252::ToUtf8("opci\xF3n desconocida: ") + std::string(arg) +
+                    std::string(kHelpHint);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ScoreUsage() {
+    return cp1252::ToUtf8(
+        "Uso: quirtel-score [--seconds N] [--capitals-single] [--no-spelling]\n"
+        "                     [--dictionary RUTA] [--json] [ARCHIVO]\n"
+        "\n"
+        "Punt\xFA"
+        "a un texto como al final de una prueba de mecanograf\xED"
+        "a: cuenta caracteres,\n"
+        "saltos de l\xEDnea y may\xFAsculas, calcula la velocidad y busca las palabras con\n"
+        "faltas. Lee ARCHIVO, o la entrada est\xE1ndar sin \xE9l (o con \"-\"). El texto se "
+        "lee\n"
+        "como UTF-8 si lo es y, si no, como Windows-1252; cada l\xEDnea de la entrada es\n"
+        "una l\xEDnea del texto.\n"
+        "\n"
+        "  --seconds N         tiempo de escritura en segundos, de 0 a 2147483647\n"
+        "                      (600 si no se indica)\n"
+        "  --capitals-single   cada may\xFAscula cuenta una sola pulsaci\xF3n\n"
+        "  --no-spelling       sin comprobaci\xF3n ortogr\xE1"
+        "fica\n"
+        "  --dictionary RUTA   lista de palabras (./datos/es.dic si no se indica)\n"
+        "  --json              el resultado como un objeto JSON\n"
+        "  --help              muestra esta ayuda\n"
+        "\n"
+        "Termina con 0 si ha puntuado el texto y con 2 si la l\xEDnea de \xF3rdenes es\n"
+        "incorrecta o el archivo no se puede leer.\n");
+}
+
+}  // namespace quirtel

@@ -1,0 +1,171 @@
+#include "score/ScoreReport.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "results/FinalResult.h"
+#include "score/RecordingTextArea.h"
+#include "spelling/Cp1252.h"
+#include "spelling/TextScanner.h"
+#include "typing/InMemoryTextArea.h"
+
+namespace quirtel {
+namespace {
+
+std::string Integer(std::int64_t value) {
+    std::array<char, 24> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// The shortest text that reads back as the same double.
+std::string Number(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// A JSON string literal of Windows-1252 bytes (converted to UTF-8 later, which
+// leaves the escapes alone since they are ASCII).
+std::string JsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    out += "\\u00";
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+// Turns the marked ranges into tokens with line and column. Display lines are
+// text lines here, since the area does not wrap.
+std::vector<FaultyToken> TokensOf(const TextArea& area,
+                                  const std::vector<RecordingTextArea::FormattedRange>& ranges) {
+    std::vector<int> lineStarts;
+    const int lineCount = area.LineCount();
+    lineStarts.reserve(static_cast<std::size_t>(std::max(lineCount, 0)));
+    for (int line = 0; line < lineCount; ++line) {
+        lineStarts.push_back(area.LineIndex(line));
+    }
+    std::vector<FaultyToken> tokens;
+    tokens.reserve(ranges.size());
+    std::string lineText;
+    for (const auto& range : ranges) {
+        const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), range.start);
+        if (after == lineStarts.begin()) {
+            continue;
+        }
+        const int line = static_cast<int>(after - lineStarts.begin()) - 1;
+        const int lineStart = lineStarts[static_cast<std::size_t>(line)];
+        area.GetLine(line, area.LineLength(lineStart), lineText);
+        const auto column = static_cast<std::size_t>(range.start - lineStart);
+        const auto length = static_cast<std::size_t>(range.end - range.start);
+        tokens.push_back(
+            {line + 1, static_cast<int>(column) + 1,
+             column < lineText.size() ? lineText.substr(column, length) : std::string()});
+    }
+    return tokens;
+}
+
+}  // namespace
+
+ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
+                      bool spellCheck, const WordList* wordList) {
+    InMemoryTextArea area(0);
+    area.SetText(text);
+    RecordingTextArea recorder(area);
+
+    ScoreReport report;
+    report.elapsedSeconds = elapsedSeconds;
+    report.spellCheck = spellCheck;
+    TextScanner scanner(recorder, spellCheck, wordList);
+    scanner.CountText();
+    report.characters = scanner.characters;
+    report.lineBreaks = scanner.lineBreaks;
+    report.capitals = scanner.capitals;
+    report.keystrokes =
+        ComputeKeystrokes(report.characters, report.lineBreaks, report.capitals, capitalsDouble);
+    report.speed = ComputeSpeed(report.keystrokes, elapsedSeconds);
+    scanner.CheckSpelling();
+    report.faults = scanner.faults;
+    report.faultyTokens = TokensOf(area, recorder.FormattedRanges());
+    return report;
+}
+
+std::string FormatReportText(const ScoreReport& r) {
+    std::string out;
+    out += "Caracteres: " + Integer(r.characters) + "\n";
+    out += "Saltos de l\xEDnea: " + Integer(r.lineBreaks) + "\n";
+    out += "May\xFAsculas: " + Integer(r.capitals) + "\n";
+    out += "Pulsaciones: " + Integer(r.keystrokes) + "\n";
+    out += "Tiempo: " + FormatTimeText(r.elapsedSeconds) + "\n";
+    out += "Velocidad: " + FormatSpeedText(r.speed) + "\n";
+    out += "Faltas: " + FormatFaultsText(r.faults, r.spellCheck) + "\n";
+    out += "Velocidad neta: " + FormatNetSpeedText(r.speed, r.faults) + "\n";
+    out += "Palabras con faltas:\n";
+    for (const FaultyToken& token : r.faultyTokens) {
+        out += "l\xEDnea " + Integer(token.line) + ", columna " + Integer(token.column) + ": " +
+               token.text + "\n";
+    }
+    return cp1252::ToUtf8(out);
+}
+
+std::string FormatReportJson(const ScoreReport& r) {
+    std::string out = "{";
+    out += "\"characters\":" + Integer(r.characters);
+    out += ",\"lineBreaks\":" + Integer(r.lineBreaks);
+    out += ",\"capitals\":" + Integer(r.capitals);
+    out += ",\"keystrokes\":" + Integer(r.keystrokes);
+    out += ",\"elapsedSeconds\":" + Integer(r.elapsedSeconds);
+    out += ",\"speed\":" + Number(r.speed);
+    out += ",\"speedText\":" + JsonString(FormatSpeedText(r.speed));
+    out += ",\"timeText\":" + JsonString(FormatTimeText(r.elapsedSeconds));
+    out += ",\"spellCheck\":" + std::string(r.spellCheck ? "true" : "false");
+    out += ",\"faults\":" + Integer(r.faults);
+    out += ",\"faultsText\":" + JsonString(FormatFaultsText(r.faults, r.spellCheck));
+    out += ",\"netSpeedText\":" + JsonString(FormatNetSpeedText(r.speed, r.faults));
+    out += ",\"faultyTokens\":[";
+    for (std::size_t i = 0; i < r.faultyTokens.size(); ++i) {
+        const FaultyToken& token = r.faultyTokens[i];
+        out += i == 0 ? "{" : ",{";
+        out += "\"line\":" + Integer(token.line);
+        out += ",\"column\":" + Integer(token.column);
+        out += ",\"text\":" + JsonString(token.text) + "}";
+    }
+    out += "]}\n";
+    return cp1252::ToUtf8(out);
+}
+
+}  // namespace quirtel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What quirtel-score finds in a text, and its two printed forms.
+namespace quirtel {
+
+class WordList;
+
+// A token the spelling check marked. Line and column count from 1; the column
+// counts characters of the line. The text is Windows-1252.
+struct FaultyToken {
+    int line = 0;
+    int column = 0;
+    std::string text;
+
+    friend bool operator==(const FaultyToken&, const FaultyToken&) = default;
+};
+
+struct ScoreReport {
+    std::int32_t characters = 0;
+    std::int32_t lineBreaks = 0;
+    std::int32_t capitals = 0;
+    std::int32_t keystrokes = 0;
+    std::int32_t elapsedSeconds = 0;
+    double speed = 0.0;
+    bool spellCheck = true;
+    std::int32_t faults = 0;
+    std::vector<FaultyToken> faultyTokens;
+};
+
+// Counts and checks `text` (Windows-1252, '\n' between lines, no wrapping)
+// exactly as a finished test is counted and checked, taking `elapsedSeconds`
+// as the typing time. `wordList` may be null (then nothing is a fault).
+ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
+                      bool spellCheck, const WordList* wordList);
+
+// One "Label: value" line per figure, then the faulty tokens as
+// "línea L, columna C: text". UTF-8.
+std::string FormatReportText(const ScoreReport& report);
+
+// One JSON object (UTF-8) with the figures, their texts and the faulty tokens.
+std::string FormatReportJson(const ScoreReport& report);
+
+}  // namespace quirtel

@@ -1,0 +1,12 @@
+#include "settings/ProfileKeys.h"
+
+#include "settings/RegistryBackend.h"
+
+namespace quirtel {
+
+int EnsureProfileKeys(RegistryBackend& registry) {
+    const int status = registry.CreateKey("Software\\Quirtel\\Tapo\\Settings");
+    return status == REGISTRY_OK ? registry.Flush() : status;
+}
+
+}  // namespace quirtel

@@ -1,0 +1,177 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quirtel {
+
+class MessagePrompt;
+
+// Where the program finds its word list, relative to the current directory.
+inline constexpr const char* WORD_LIST_PATH = "./datos/es.dic";
+// Shown when the word list cannot be read. It names "./datos/ES.dic" whatever
+// the file name was.
+inline constexpr const char* WORD_LIST_LOAD_FAILED =
+    "No se consigui\xF3 cargar el diccionario ortogr\xE1"
+    "fico (./datos/ES.dic)";
+
+// The Spanish word list against which typed words are judged: the lines of a
+// Windows-1252 text file, split by length into BUCKET_COUNT buckets (bucket k
+// holds the entries of k bytes, LONG_WORD_BUCKET those of 30 bytes or more),
+// each in file order with duplicates kept. Filled once and never changed.
+// A hash index over the entries answers lookups in constant time with the
+// same answers as a search of the word's bucket.
+class WordList {
+public:
+    static constexpr int BUCKET_COUNT = 31;
+    static constexpr int LONG_WORD_BUCKET = 30;
+
+    class BucketView;
+
+    // Loads `fileName` at once unless it is empty. `prompt` (not owned, may be
+    // null) shows the message when the file cannot be read.
+    explicit WordList(std::string fileName, MessagePrompt* prompt = nullptr);
+    virtual ~WordList();
+    WordList(const WordList&) = delete;
+    WordList& operator=(const WordList&) = delete;
+
+    // Reads the file: one entry per line, LF or CR LF removed and nothing else
+    // changed. A file that cannot be opened (missing, unreadable, not a regular
+    // file) shows WORD_LIST_LOAD_FAILED and leaves the list not loaded. A read
+    // error after the open shows the same message and keeps the lines read
+    // completely before it; the list counts as loaded. Replaces any earlier
+    // content.
+    void Load(const std::string& fileName);
+
+    // True when `word` is byte for byte an entry, or when the list is not loaded.
+    bool Contains(std::string_view word) const;
+    // The same answer as Contains, found by searching the word's bucket from
+    // its head. For tests and measurements.
+    bool ContainsLinear(std::string_view word) const;
+
+    // Whether a typed token (a run of characters between spaces) counts as
+    // correctly spelled: at most one opening mark in front and a closing mark,
+    // a separator, both, "..." or ",..." behind are stripped; any other shape
+    // is a fault; numbers are correct; the rest is lower-cased and looked up.
+    bool CheckWord(std::string token) const;
+
+    // True once the file has been opened, even if reading it failed later.
+    bool IsLoaded() const;
+    const std::string& FileName() const;
+
+    // The entries of bucket `index` in file order; empty for an index outside
+    // 0..BUCKET_COUNT-1. Valid while the list is alive and not reloaded.
+    BucketView Bucket(int index) const;
+    // The bucket that holds entries, and is searched for words, of `length` bytes.
+    static int BucketOf(std::size_t length);
+
+    // Number of entries, duplicates and empty lines included.
+    std::size_t EntryCount() const;
+    // Bytes of memory the entries and the index occupy.
+    std::size_t MemoryBytes() const;
+
+private:
+    // Bytes grown with realloc, which can move a large block without copying it.
+    struct Bytes {
+        struct Free {
+            void operator()(char* bytes) const;
+        };
+        std::unique_ptr<char, Free> data;
+        std::size_t size = 0;
+        std::size_t capacity = 0;
+
+        void Append(std::string_view more);
+        // Appends n < PAD bytes from `from`, which is followed by at least PAD
+        // readable bytes: a copy of fixed size is much faster for short lines.
+        void AppendShort(const char* from, std::size_t n);
+        void Reserve(std::size_t wanted);
+        void Fit();
+
+        static constexpr std::size_t PAD = 32;
+    };
+
+    void Clear();
+    bool Append(std::string_view line, bool padded);
+    void FinishBuckets();
+    void BuildIndex();
+    std::uint32_t TagOf(std::uint64_t hash) const;
+    std::uint32_t TagOfSlot(std::uint32_t value) const;
+    std::uint32_t PositionOfSlot(std::uint32_t value) const;
+    std::string_view Entry(int bucket, std::size_t position) const;
+    void ReportFailure() const;
+
+    std::string fileName;
+    MessagePrompt* prompt;
+    bool loaded = false;
+
+    // The buckets, each in file order. Bucket k < LONG_WORD_BUCKET keeps its
+    // entries back to back, k bytes each; the long ones are found by their
+    // start offsets.
+    std::array<Bytes, BUCKET_COUNT> bucketBytes;
+    std::array<std::uint32_t, BUCKET_COUNT> bucketSize{};
+    std::vector<std::size_t> longStarts;  // into bucket LONG_WORD_BUCKET, plus its end
+    // Entries are numbered bucket after bucket; bucket k starts at bucketFirst[k].
+    std::array<std::uint32_t, BUCKET_COUNT + 1> bucketFirst{};
+
+    // The index: a hash table per bucket, open addressing with linear probing,
+    // all in one array; bucket k's slots are indexStart[k] .. indexStart[k+1]-1.
+    // Building it bucket by bucket keeps the slots being filled in the cache.
+    // A slot is 0 when empty, else it holds the entry's position in its bucket
+    // + 1 in its low indexEntryBits bits and, in the bits above, as many bits
+    // of the word's hash as fit: most slots of other words are passed over
+    // without looking at their bytes.
+    std::unique_ptr<std::uint32_t[]> indexSlots;
+    std::array<std::size_t, BUCKET_COUNT + 1> indexStart{};
+    int indexEntryBits = 0;
+};
+
+// The entries of one bucket, as string views into the list's storage.
+class WordList::BucketView {
+public:
+    class Iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        Iterator() = default;
+        std::string_view operator*() const { return (*view)[position]; }
+        Iterator& operator++() {
+            ++position;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator old = *this;
+            ++position;
+            return old;
+        }
+        friend bool operator==(const Iterator& a, const Iterator& b) {
+            return a.position == b.position;
+        }
+
+    private:
+        friend class BucketView;
+        Iterator(const BucketView* view, std::size_t position) : view(view), position(position) {}
+        const BucketView* view = nullptr;
+        std::size_t position = 0;
+    };
+
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    std::string_view operator[](std::size_t position) const;
+    Iterator begin() const { return Iterator(this, 0); }
+    Iterator end() const { return Iterator(this, count); }
+
+private:
+    friend class WordList;
+    BucketView(const WordList* list, int bucket, std::size_t count)
+        : list(list), bucket(bucket), count(count) {}
+    const WordList* list;
+    int bucket;
+    std::size_t count;
+};
+
+}  // namespace quirtel

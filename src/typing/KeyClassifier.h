@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtCore/qnamespace.h>
+
+class QString;
+
+namespace quirtel {
+
+// What one key press means to the typing view.
+enum class KeyRole {
+    Character,         // a character message; the text area inserts it
+    ControlCharacter,  // a character message the text area has no use for (Ctrl+letter)
+    Undo,              // edit commands of the text area: no character message
+    Cut,
+    Copy,
+    Paste,
+    Editing,  // moves the caret or deletes without a character (arrows, Delete, Home...)
+    Other,    // none of these: function keys, modifiers alone, Alt and Meta combinations
+};
+
+// Classifies a key press by its key code and modifiers first and by its text
+// last, since the text differs between platforms and test drivers (X11 sends
+// Delete as "\x7F" and Ctrl+V as "\x16", test drivers send "v").
+KeyRole ClassifyKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+}  // namespace quirtel

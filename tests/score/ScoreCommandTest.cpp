@@ -1,0 +1,294 @@
+// Runs the quirtel-score binary on small texts in a temporary folder.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class ScoreCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = fs::temp_directory_path() / "quirtel-score-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::create_directory(dir_ / "datos");
+        Write("datos/es.dic",
+              "hola\nmundo\n\xF1"
+              "and\xFA\n");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    }
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Runs the scorer in the temporary folder with `input` on standard input;
+    // `stdoutPath` replaces the captured output when given.
+    Outcome Score(const std::vector<std::string>& args, const std::string& input = "",
+                  const std::string& stdoutPath = "") const {
+        Write("entrada", input);
+        const fs::path out = stdoutPath.empty() ? dir_ / "salida" : fs::path(stdoutPath);
+        const fs::path err = dir_ / "errores";
+        std::vector<std::string> argv = {QUIRTEL_SCORE_BINARY};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> raw;
+        for (std::string& arg : argv) {
+            raw.push_back(arg.data());
+        }
+        raw.push_back(nullptr);
+
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int in = ::open((dir_ / "entrada").c_str(), O_RDONLY);
+            const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 ||
+                ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) {
+                ::_exit(127);
+            }
+            ::execv(raw[0], raw.data());
+            ::_exit(127);
+        }
+        Outcome run;
+        int status = 0;
+        if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+            run.exitCode = WEXITSTATUS(status);
+        }
+        run.out = stdoutPath.empty() ? Read(out) : "";
+        run.err = Read(err);
+        return run;
+    }
+
+    fs::path dir_;
+};
+
+const char* const kLoadFailed =
+    "No se consigui\xC3\xB3 cargar el diccionario ortogr\xC3\xA1"
+    "fico (./datos/ES.dic)\n";
+
+TEST_F(ScoreCommandTest, PlainReportsOfTheFinishedTestExamples) {
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        std::string report;
+    } cases[] = {
+        {{"--seconds", "60"},
+         "Hola Mundo",
+         "Caracteres: 10\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 2\nPulsaciones: 12\n"
+         "Tiempo: 01:00 minutos\nVelocidad: 12.00 caracteres/min\nFaltas: 0\n"
+         "Velocidad neta: 12.00 caracteres/min\nPalabras con faltas:\n"},
+        {{"--seconds=60", "--capitals-single"},
+         "Hola Mundo",
+         "Caracteres: 10\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 2\nPulsaciones: 10\n"
+         "Tiempo: 01:00 minutos\nVelocidad: 10.00 caracteres/min\nFaltas: 0\n"
+         "Velocidad neta: 10.00 caracteres/min\nPalabras con faltas:\n"},
+        {{"--seconds", "240"},
+         "qz xw jk",
+         "Caracteres: 8\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 8\n"
+         "Tiempo: 04:00 minutos\nVelocidad: 2.00 caracteres/min\nFaltas: 3\n"
+         "Velocidad neta: -1.00 caracteres/min\nPalabras con faltas:\n"
+         "l\xC3\xADnea 1, columna 1: qz\nl\xC3\xADnea 1, columna 4: xw\n"
+         "l\xC3\xADnea 1, columna 7: jk\n"},
+        {{"--no-spelling", "--seconds", "120"},
+         "qz xw jk",
+         "Caracteres: 8\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 8\n"
+         "Tiempo: 02:00 minutos\nVelocidad: 4.00 caracteres/min\n"
+         "Faltas: <ortograf\xC3\xAD"
+         "a desactivada>\nVelocidad neta: 4.00 caracteres/min\nPalabras con faltas:\n"},
+        {{},
+         "",
+         "Caracteres: 0\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 0\n"
+         "Tiempo: 10:00 minutos\nVelocidad: 0.00 caracteres/min\nFaltas: 0\n"
+         "Velocidad neta: 0.00 caracteres/min\nPalabras con faltas:\n"},
+        {{"--seconds", "0"},
+         "hola xq",
+         "Caracteres: 7\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 7\n"
+         "Tiempo: 00:00 minutos\nVelocidad: 0.00 caracteres/min\nFaltas: 1\n"
+         "Velocidad neta: -1.00 caracteres/min\nPalabras con faltas:\n"
+         "l\xC3\xADnea 1, columna 6: xq\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Score(c.args, c.input);
+        EXPECT_EQ(run.exitCode, 0) << c.input;
+        EXPECT_EQ(run.out, c.report) << c.input;
+        EXPECT_EQ(run.err, "") << c.input;
+    }
+}
+
+TEST_F(ScoreCommandTest, JsonReportEscapesTokensAndKeepsTheSpeedExact) {
+    Outcome run = Score({"--json", "--seconds", "240"}, "qz xw jk");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "{\"characters\":8,\"lineBreaks\":0,\"capitals\":0,\"keystrokes\":8,"
+              "\"elapsedSeconds\":240,\"speed\":2,\"speedText\":\"2.00 caracteres/min\","
+              "\"timeText\":\"04:00 minutos\",\"spellCheck\":true,\"faults\":3,"
+              "\"faultsText\":\"3\",\"netSpeedText\":\"-1.00 caracteres/min\","
+              "\"faultyTokens\":[{\"line\":1,\"column\":1,\"text\":\"qz\"},"
+              "{\"line\":1,\"column\":4,\"text\":\"xw\"},"
+              "{\"line\":1,\"column\":7,\"text\":\"jk\"}]}\n");
+
+    // Quotes, backslashes, tabs (part of a token) and other control characters.
+    run = Score({"--json", "--seconds", "7"}, "hola \"q\\z\tw\x01 \xC3\xB1u");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("\"speed\":128.57142857142858,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"speedText\":\"128.57 caracteres/min\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"faultyTokens\":[{\"line\":1,\"column\":6,"
+                           "\"text\":\"\\\"q\\\\z\\tw\\u0001\"},"
+                           "{\"line\":1,\"column\":14,\"text\":\"\xC3\xB1u\"}]}"),
+              std::string::npos)
+        << run.out;
+
+    run = Score({"--json", "--no-spelling"}, "x");
+    EXPECT_NE(run.out.find("\"spellCheck\":false,\"faults\":0,\"faultsText\":\"<ortograf\xC3\xAD"
+                           "a desactivada>\""),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(ScoreCommandTest, LineEndsAndEncodingsGiveTheSameFigures) {
+    const std::string figures =
+        "Caracteres: 13\nSaltos de l\xC3\xADnea: 2\nMay\xC3\xBAsculas: 0\n"
+        "Pulsaciones: 15\n";
+    const struct {
+        const char* what;
+        std::string input;
+    } cases[] = {
+        {"LF",
+         "\xC3\x91"
+         "and\xC3\xBA xq\n\n\xC3\x81vila"},
+        {"CR LF",
+         "\xC3\x91"
+         "and\xC3\xBA xq\r\n\r\n\xC3\x81vila"},
+        {"Windows-1252",
+         "\xD1"
+         "and\xFA xq\n\r\n\xC1vila"},
+        {"byte order mark",
+         "\xEF\xBB\xBF\xC3\x91"
+         "and\xC3\xBA xq\n\n\xC3\x81vila"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Score({}, c.input);
+        EXPECT_EQ(run.exitCode, 0) << c.what;
+        EXPECT_EQ(run.out.substr(0, figures.size()), figures) << c.what;
+        // "ñandú" is in the Windows-1252 word list; "ávila" is not.
+        EXPECT_NE(run.out.find("Faltas: 2\n"), std::string::npos) << c.what;
+        EXPECT_NE(run.out.find("Palabras con faltas:\nl\xC3\xADnea 1, columna 7: xq\n"
+                               "l\xC3\xADnea 3, columna 1: \xC3\x81vila\n"),
+                  std::string::npos)
+            << c.what << "\n"
+            << run.out;
+    }
+
+    // A final line break counts; a character outside Windows-1252 counts once.
+    Outcome run = Score({}, "hola\n");
+    EXPECT_NE(run.out.find("Caracteres: 4\nSaltos de l\xC3\xADnea: 1\n"), std::string::npos);
+    run = Score({}, "a\xE2\x86\x92z");
+    EXPECT_NE(run.out.find("Caracteres: 3\n"), std::string::npos);
+    EXPECT_NE(run.out.find("columna 1: a?z\n"), std::string::npos) << run.out;
+}
+
+TEST_F(ScoreCommandTest, FileArgumentAndDictionaryOption) {
+    Write("texto.txt", "hola mundo casa");
+    Write("otra.dic", "casa\n");
+    Outcome run = Score({"texto.txt"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
+    EXPECT_NE(run.out.find("columna 12: casa\n"), std::string::npos);
+
+    run = Score({"--dictionary", "otra.dic", "--", "texto.txt"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Faltas: 2\n"), std::string::npos) << run.out;
+
+    run = Score({"-"}, "xq");
+    EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
+}
+
+TEST_F(ScoreCommandTest, MissingWordListIsReportedAndOnlyShapesCount) {
+    const std::vector<std::vector<std::string>> argSets = {{"--dictionary", "no-existe.dic"},
+                                                           {"--dictionary=datos"}};
+    for (const auto& args : argSets) {
+        const Outcome run = Score(args, "qwz hola?!");
+        EXPECT_EQ(run.exitCode, 0) << args[0];
+        EXPECT_EQ(run.err, kLoadFailed);
+        EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("columna 5: hola?!\n"), std::string::npos) << run.out;
+    }
+    fs::remove_all(dir_ / "datos");
+    Outcome run = Score({}, "qwz");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, kLoadFailed);
+    // Without the spelling check the list is not needed, so nothing is said.
+    run = Score({"--no-spelling"}, "qwz");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ScoreCommandTest, BadUsageAndUnreadableInputExitWithTwo) {
+    fs::create_directory(dir_ / "carpeta");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--bogus"},
+        {"-x"},
+        {"--seconds"},
+        {"--seconds", "-1"},
+        {"--seconds", "+5"},
+        {"--seconds", "2147483648"},
+        {"--seconds", "99999999999999999999"},
+        {"--seconds", "1.5"},
+        {"--seconds="},
+        {"--dictionary"},
+        {"uno.txt", "dos.txt"},
+        {"no-existe.txt"},
+        {"carpeta"},
+        {"--json", "--seconds", "abc", "--help"},
+    };
+    for (const auto& args : cases) {
+        const Outcome run = Score(args, "hola");
+        EXPECT_EQ(run.exitCode, 2) << args[0];
+        EXPECT_EQ(run.out, "") << args[0];
+        EXPECT_EQ(run.err.rfind("quirtel-score: ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
+TEST_F(ScoreCommandTest, HelpLimitsAndOutputFailures) {
+    Outcome run = Score({"--help", "--bogus"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind("Uso: quirtel-score", 0), 0u);
+
+    run = Score({"--seconds", "2147483647", "--json"}, "hola");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("\"elapsedSeconds\":2147483647,"), std::string::npos);
+    EXPECT_NE(run.out.find("\"speedText\":\"0.00 caracteres/min\""), std::string::npos);
+
+    if (::access("/dev/full", W_OK) == 0) {
+        run = Score({}, "hola", "/dev/full");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("no se puede escribir"), std::string::npos);
+    }
+}
+
+}  // namespace
