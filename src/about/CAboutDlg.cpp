@@ -33,8 +33,9 @@ CAboutDlg::CAboutDlg(MessagePrompt& prompts, UrlOpener& opener, QWidget* parent)
 
 CAboutDlg::CAboutDlg(MessagePrompt& prompts, UrlOpener* opener,
                      std::unique_ptr<UrlOpener> ownOpener, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    // A fixed frame with caption, system menu and close box only.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       authorLabel_(new CStyledLabel(prompts, this)),
       versionLabel_(new CStyledLabel(prompts, this)),
       linkControl_(MakeLabel(this, QStringLiteral("control1011"))),

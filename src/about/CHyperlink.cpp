@@ -106,6 +106,10 @@ bool CHyperlink::Attach(QDialog* dialog, int id, const QString& address) {
     return AttachWindow(dialog->findChild<QLabel*>(QStringLiteral("control%1").arg(id)), address);
 }
 
+QLabel* CHyperlink::Control() const {
+    return control_.data();
+}
+
 QWidget* CHyperlink::FocusFrame() const {
     return focusFrame_.data();
 }

@@ -44,7 +44,7 @@ public:
     const QString& Address() const { return address_; }
     bool Hovering() const { return hovering_; }
     bool Visited() const { return visited_; }
-    QLabel* Control() const { return control_; }
+    QLabel* Control() const;
     // The dotted frame drawn around a focused link, or null while it has none.
     QWidget* FocusFrame() const;
 

@@ -92,8 +92,7 @@ void CStyledLabel::ReportFontFailure() {
     }
     failureReported_ = true;
     QMetaObject::invokeMethod(
-        this, [this] { prompts_.ShowMessage("Font could not be created!"); },
-        Qt::QueuedConnection);
+        this, [this] { prompts_.ShowMessage("Font could not be created!"); }, Qt::QueuedConnection);
 }
 
 }  // namespace quirtel

@@ -104,7 +104,7 @@ void CResultDlg::showEvent(QShowEvent* event) {
 
 void CResultDlg::accept() {
     // A display-only dialog keeps the count: its field cannot have changed.
-    if (true) {
+    if (faultsEditable) {
         std::uint32_t value = 0;
         const FaultsEntryError error = ParseRealFaults(ToCp1252(faultsField_->text()), value);
         if (error != FaultsEntryError::None) {

@@ -7,25 +7,21 @@
 #include <limits>
 
 namespace quirtel {
-namespace {
-
-// Edges far apart give sizes beyond an int; clamp instead of overflowing.
-int ClampToInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
-}
-
-}  // namespace
 
 QRect OuterRectFor(const WindowRect& rect) {
-    return {rect.x1, rect.y1, ClampToInt(std::int64_t{rect.x2} - rect.x1),
-            ClampToInt(std::int64_t{rect.y2} - rect.y1)};
+    // Without screens only the size is checked; it keeps QRect's own int
+    // arithmetic (right = x + width - 1) from overflowing.
+    const WindowRect sized = SanitizePlacement(rect, {});
+    return {sized.x1, sized.y1, sized.x2 - sized.x1, sized.y2 - sized.y1};
 }
 
 WindowRect WindowRectFor(const QRect& frameGeometry) {
-    return {frameGeometry.x(), frameGeometry.y(),
-            ClampToInt(std::int64_t{frameGeometry.x()} + frameGeometry.width()),
-            ClampToInt(std::int64_t{frameGeometry.y()} + frameGeometry.height())};
+    const auto edge = [](int origin, int size) {
+        return static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{origin} + size, std::numeric_limits<int>::max()));
+    };
+    return {frameGeometry.x(), frameGeometry.y(), edge(frameGeometry.x(), frameGeometry.width()),
+            edge(frameGeometry.y(), frameGeometry.height())};
 }
 
 std::vector<ScreenRect> AvailableScreens() {
@@ -35,6 +31,14 @@ std::vector<ScreenRect> AvailableScreens() {
         screens.push_back({area.x(), area.y(), area.width(), area.height()});
     }
     return screens;
+}
+
+QRect LoadOuterRect(RegistryBackend& registry) {
+    return OuterRectFor(SanitizePlacement(LoadWindowPlacement(registry), AvailableScreens()));
+}
+
+bool SaveOuterRect(RegistryBackend& registry, const QRect& frameGeometry) {
+    return SaveWindowPlacement(registry, WindowRectFor(frameGeometry));
 }
 
 }  // namespace quirtel

@@ -341,7 +341,8 @@ std::optional<RegistryFile::Tree> ParseRegistryText(std::string_view text) {
 // Reads the file whole. REGISTRY_NOT_FOUND when there is none.
 int ReadWholeFile(const std::string& path, std::string& out, bool& tooLarge) {
     tooLarge = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO put in the file's place cannot hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         // A part of the path that is no folder means there is no file either.
         return (errno == ENOENT || errno == ENOTDIR) ? REGISTRY_NOT_FOUND : CodeFromErrno(errno);
@@ -503,9 +504,16 @@ int WriteAll(int fd, std::string_view bytes) {
 
 // Replaces the file in one step: the old content stays whole until the new
 // one is on disk.
-int WriteFileAtomically(const std::string& path, std::string_view content) {
-    if (path.empty()) {
+int WriteFileAtomically(const std::string& link, std::string_view content) {
+    if (link.empty()) {
         return REGISTRY_FAILED;
+    }
+    // A file kept elsewhere behind a symbolic link is updated where it lies;
+    // renaming over the link would cut it off.
+    std::string path = link;
+    if (char* resolved = ::realpath(link.c_str(), nullptr)) {
+        path = resolved;
+        std::free(resolved);
     }
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);

@@ -11,6 +11,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "app/MessagePrompt.h"
 #include "spelling/WordCheck.h"
 
@@ -34,8 +38,9 @@ private:
     int fd;
 };
 
-// Opens `name` for reading; -1 unless it is a regular file.
-int OpenRegularFile(const std::string& name) {
+// Opens `name` for reading; -1 unless it is a regular file. `size` gets the
+// file's size as it is now.
+int OpenRegularFile(const std::string& name, std::size_t& size) {
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; anything
     // but a regular file (directory, FIFO, device) counts as not openable, so
     // the load can neither block nor read an endless stream.
@@ -52,6 +57,7 @@ int OpenRegularFile(const std::string& name) {
     if (flags != -1) {
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
+    size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
     return fd;
 }
 
@@ -69,17 +75,36 @@ std::uint64_t Load32(const char* p) {
 
 // Calls lineFeedAt(i) for each '\n' of `bytes`, in order, while it answers true.
 // Most lines are a dozen bytes long, too short for memchr to pay off: this
-// looks at eight bytes at a time and picks out the line feeds among them.
+// finds the line feeds of a block of bytes at once, and then walks them.
 template <typename F>
 bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
-    constexpr std::uint64_t ONES = 0x0101010101010101ull;
-    constexpr std::uint64_t LOW_SEVEN = 0x7F7F7F7F7F7F7F7Full;
     const char* const begin = bytes.data();
     const std::size_t size = bytes.size();
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // One bit per byte of a 64-byte block, set where the byte is a line feed.
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const auto mask16 = [&](std::size_t at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + at));
+        const int bits = _mm_movemask_epi8(_mm_cmpeq_epi8(v, lineFeeds));
+        return std::uint64_t{static_cast<std::uint16_t>(bits)};
+    };
+    for (; i + 64 <= size; i += 64) {
+        std::uint64_t found =
+            mask16(i) | (mask16(i + 16) << 16) | (mask16(i + 32) << 32) | (mask16(i + 48) << 48);
+        for (; found != 0; found &= found - 1) {
+            if (!lineFeedAt(i + static_cast<std::size_t>(std::countr_zero(found)))) {
+                return false;
+            }
+        }
+    }
+#else
+    // Eight bytes at a time; the high bit of a byte of `found` is set exactly
+    // where that byte is a line feed.
+    constexpr std::uint64_t ONES = 0x0101010101010101ull;
+    constexpr std::uint64_t LOW_SEVEN = 0x7F7F7F7F7F7F7F7Full;
     for (; i + 8 <= size; i += 8) {
         const std::uint64_t v = Load64(begin + i) ^ (ONES * '\n');
-        // The high bit of a byte is set exactly where that byte is a line feed.
         std::uint64_t found = ~(((v & LOW_SEVEN) + LOW_SEVEN) | v | LOW_SEVEN);
         while (found != 0) {
             int bit;
@@ -95,6 +120,7 @@ bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
             }
         }
     }
+#endif
     for (; i < size; ++i) {
         if (begin[i] == '\n' && !lineFeedAt(i)) {
             return false;
@@ -103,29 +129,32 @@ bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
     return true;
 }
 
-// Reads the file behind `fd` to its end and calls line(text, padded) for
-// each line, while it answers true; `padded` tells that at least PAD readable
-// bytes follow the start of the text. Lines end with LF or CR LF (the file is
-// read as text); a lone CR is an ordinary character. The last line may lack
-// its line end; a file that ends with one has no empty line after it. True
-// when the whole file was read; false after a read error or when line()
-// refused more, in which case a line cut off by the stop is not passed on.
+// Reads the file behind `fd` to its end and hands it to lines(text) in runs
+// of whole lines, each ending with '\n' except the file's last line, which may
+// lack it; PAD readable bytes follow the end of every run. Stops when lines()
+// answers false. True when the whole file was read; false after a read error
+// or a stop, in which case a line cut off by the stop is not handed over.
 template <std::size_t PAD, typename F>
-bool ReadLines(int fd, F&& line) {
+bool ReadWholeLines(int fd, std::size_t sizeHint, F&& lines) {
     // The file is read in pieces through one buffer, so that its bytes are
     // held only once, in the buckets: fresh memory costs a page fault a page.
-    constexpr std::size_t PIECE = std::size_t{1} << 18;
-    const auto piece = std::make_unique<char[]>(PIECE + PAD);
+    // The size is only a hint (the file may change, /proc files say 0); a
+    // small file still gets a buffer that holds it whole, with a byte to spare
+    // to see its end at once.
+    const std::size_t pieceSize =
+        std::min(std::size_t{1} << 18, std::max(sizeHint + 1, std::size_t{4096}));
+    const auto piece = std::make_unique<char[]>(pieceSize + PAD);
     std::string partial;  // the start of a line that goes on in the next piece
-    std::size_t total = 0;
-    const auto pass = [&line](std::string_view text, bool padded) {
-        if (!text.empty() && text.back() == '\r') {
-            text.remove_suffix(1);
-        }
-        return line(text, padded);
+    const auto passPartial = [&] {
+        const std::size_t size = partial.size();
+        partial.append(PAD, '\0');
+        const bool more = lines(std::string_view(partial.data(), size));
+        partial.clear();
+        return more;
     };
+    std::size_t total = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, piece.get(), PIECE);
+        const ssize_t got = ::read(fd, piece.get(), pieceSize);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -133,31 +162,32 @@ bool ReadLines(int fd, F&& line) {
             return false;
         }
         if (got == 0) {
-            break;
+            return partial.empty() || passPartial();
         }
         total += static_cast<std::size_t>(got);
         if (total > MAX_FILE_BYTES) {
             return false;
         }
-        const std::string_view bytes(piece.get(), static_cast<std::size_t>(got));
-        std::size_t lineStart = 0;
-        const bool more = ForEachLineFeed(bytes, [&](std::size_t lf) {
-            const std::string_view text = bytes.substr(lineStart, lf - lineStart);
-            lineStart = lf + 1;
-            if (partial.empty()) {
-                return pass(text, true);
+        std::string_view bytes(piece.get(), static_cast<std::size_t>(got));
+        const std::size_t lastEnd = bytes.rfind('\n');
+        if (lastEnd == std::string_view::npos) {
+            partial += bytes;
+            continue;
+        }
+        if (!partial.empty()) {
+            const std::size_t firstEnd = bytes.find('\n');
+            partial += bytes.substr(0, firstEnd + 1);
+            bytes.remove_prefix(firstEnd + 1);
+            if (!passPartial()) {
+                return false;
             }
-            partial += text;
-            const bool accepted = pass(partial, false);
-            partial.clear();
-            return accepted;
-        });
-        if (!more) {
+        }
+        const std::size_t whole = lastEnd + 1 - (static_cast<std::size_t>(got) - bytes.size());
+        if (whole > 0 && !lines(bytes.substr(0, whole))) {
             return false;
         }
-        partial += bytes.substr(lineStart);
+        partial = bytes.substr(whole);
     }
-    return partial.empty() || line(std::string_view(partial), false);
 }
 
 std::uint64_t Mix(std::uint64_t h) {
@@ -169,29 +199,36 @@ std::uint64_t Mix(std::uint64_t h) {
     return h;
 }
 
-// Each step is a bijection of the running state, so no input can cancel the
-// state out and make a whole family of words collide.
-std::uint64_t HashWord(std::string_view word) {
+// Words of up to 16 bytes, nearly all of them, are read as two (possibly
+// overlapping) 8- or 4-byte values, multiplied independently and mixed once.
+// Longer ones go through a chain of bijective steps.
+inline std::uint64_t HashWord(std::string_view word) {
     const char* p = word.data();
     const std::size_t n = word.size();
-    std::uint64_t h = 0x9E3779B97F4A7C15ull * (n + 1);
-    if (n >= 8) {
+    const std::uint64_t seed = 0x9E3779B97F4A7C15ull * (n + 1);
+    if (n > 16) {
+        std::uint64_t h = seed;
         const char* const last = p + n - 8;
         for (; p < last; p += 8) {
             h = Mix(h ^ Load64(p));
         }
         return Mix(h ^ Load64(last));
     }
-    std::uint64_t v = 0;
-    if (n >= 4) {
-        v = Load32(p) | (Load32(p + n - 4) << 32);
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    if (n >= 8) {
+        a = Load64(p);
+        b = Load64(p + n - 8);
+    } else if (n >= 4) {
+        a = Load32(p);
+        b = Load32(p + n - 4);
     } else if (n > 0) {
         const auto byte = [p](std::size_t i) {
             return std::uint64_t{static_cast<unsigned char>(p[i])};
         };
-        v = byte(0) | (byte(n / 2) << 8) | (byte(n - 1) << 16);
+        a = byte(0) | (byte(n / 2) << 8) | (byte(n - 1) << 16);
     }
-    return Mix(h ^ v);
+    return Mix(((a ^ seed) * 0xBF58476D1CE4E5B9ull) ^ ((b + seed) * 0x94D049BB133111EBull));
 }
 
 // Maps a hash onto 0..capacity-1 without a division.
@@ -203,7 +240,7 @@ std::size_t SlotOf(std::uint64_t hash, std::size_t capacity) {
 
 }  // namespace
 
-void WordList::Bytes::Free::operator()(char* bytes) const { std::free(bytes); }
+void WordList::Free::operator()(void* block) const { std::free(block); }
 
 void WordList::Bytes::Reserve(std::size_t wanted) {
     if (wanted <= capacity) {
@@ -234,7 +271,12 @@ void WordList::Bytes::AppendShort(const char* from, std::size_t n) {
 }
 
 void WordList::Bytes::Fit() {
-    if (size == capacity || size == 0) {
+    if (size == 0) {
+        data.reset();
+        capacity = 0;
+        return;
+    }
+    if (size == capacity) {
         return;
     }
     // Shrinking in place or by remapping; if it fails, the larger block serves.
@@ -257,7 +299,8 @@ WordList::~WordList() = default;
 void WordList::Load(const std::string& name) {
     fileName = name;
     Clear();
-    const int fd = OpenRegularFile(name);
+    std::size_t size = 0;
+    const int fd = OpenRegularFile(name, size);
     if (fd < 0) {
         ReportFailure();
         return;
@@ -265,8 +308,8 @@ void WordList::Load(const std::string& name) {
     const FileDescriptor closer(fd);
     bool complete = false;
     try {
-        complete = ReadLines<Bytes::PAD>(
-            fd, [this](std::string_view line, bool padded) { return Append(line, padded); });
+        complete = ReadWholeLines<Bytes::PAD>(
+            fd, size, [this](std::string_view lines) { return AppendLines(lines); });
         FinishBuckets();
         BuildIndex();
     } catch (const std::bad_alloc&) {
@@ -290,24 +333,38 @@ void WordList::Clear() {
     indexEntryBits = 0;
 }
 
-bool WordList::Append(std::string_view line, bool padded) {
-    if (bucketFirst[BUCKET_COUNT] == MAX_ENTRIES) {
-        return false;
-    }
-    const int bucket = BucketOf(line.size());
-    Bytes& bytes = bucketBytes[bucket];
-    if (bucket == LONG_WORD_BUCKET) {
-        longStarts.push_back(bytes.size);
-        bytes.Append(line);
-    } else if (padded) {
-        bytes.AppendShort(line.data(), line.size());
-    } else {
-        bytes.Append(line);
-    }
-    ++bucketSize[bucket];
-    // Counts every entry while reading; FinishBuckets turns it into offsets.
-    ++bucketFirst[BUCKET_COUNT];
-    return true;
+bool WordList::AppendLines(std::string_view lines) {
+    // The one loop that every byte of the file goes through: kept small.
+    const char* const text = lines.data();
+    std::size_t start = 0;
+    std::uint32_t& entries = bucketFirst[BUCKET_COUNT];  // counted here, offsets later
+    const auto append = [&](std::size_t length) {
+        if (entries == MAX_ENTRIES) {
+            return false;
+        }
+        const int bucket = BucketOf(length);
+        Bytes& bytes = bucketBytes[bucket];
+        if (bucket == LONG_WORD_BUCKET) {
+            longStarts.push_back(bytes.size);
+            bytes.Append(std::string_view(text + start, length));
+        } else {
+            bytes.AppendShort(text + start, length);
+        }
+        ++bucketSize[bucket];
+        ++entries;
+        return true;
+    };
+    const bool more = ForEachLineFeed(lines, [&](std::size_t lf) {
+        // CR LF ends a line like LF.
+        const std::size_t length = lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0);
+        if (!append(length)) {
+            return false;
+        }
+        start = lf + 1;
+        return true;
+    });
+    // The file's last line, without a line end: a CR in it is its own.
+    return more && (start == lines.size() || append(lines.size() - start));
 }
 
 void WordList::FinishBuckets() {
@@ -330,7 +387,13 @@ void WordList::BuildIndex() {
         indexStart[k + 1] = indexStart[k] + (n == 0 ? 0 : n + n / 3 + 1);
         largest = std::max(largest, bucketSize[k]);
     }
-    indexSlots = std::make_unique<std::uint32_t[]>(indexStart[BUCKET_COUNT]);
+    // calloc: memory fresh from the system is known to be zero and is not
+    // cleared a second time.
+    indexSlots.reset(static_cast<std::uint32_t*>(
+        std::calloc(std::max<std::size_t>(indexStart[BUCKET_COUNT], 1), sizeof(std::uint32_t))));
+    if (!indexSlots) {
+        throw std::bad_alloc();
+    }
     indexEntryBits = static_cast<int>(std::bit_width(largest));
 
     // The slots are visited in random order, so most insertions miss the

@@ -76,11 +76,13 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
+    // Frees what malloc, calloc or realloc gave.
+    struct Free {
+        void operator()(void* block) const;
+    };
+
     // Bytes grown with realloc, which can move a large block without copying it.
     struct Bytes {
-        struct Free {
-            void operator()(char* bytes) const;
-        };
         std::unique_ptr<char, Free> data;
         std::size_t size = 0;
         std::size_t capacity = 0;
@@ -96,7 +98,10 @@ private:
     };
 
     void Clear();
-    bool Append(std::string_view line, bool padded);
+    // Appends each line of `lines` (whole lines, each ended by LF or CR LF but
+    // the file's last one) to its bucket; false once no more entries fit.
+    // Bytes::PAD readable bytes follow `lines`.
+    bool AppendLines(std::string_view lines);
     void FinishBuckets();
     void BuildIndex();
     std::uint32_t TagOf(std::uint64_t hash) const;
@@ -125,7 +130,7 @@ private:
     // + 1 in its low indexEntryBits bits and, in the bits above, as many bits
     // of the word's hash as fit: most slots of other words are passed over
     // without looking at their bytes.
-    std::unique_ptr<std::uint32_t[]> indexSlots;
+    std::unique_ptr<std::uint32_t, Free> indexSlots;
     std::array<std::size_t, BUCKET_COUNT + 1> indexStart{};
     int indexEntryBits = 0;
 };

@@ -35,6 +35,11 @@ QColor ToQColor(std::uint32_t colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
+bool IsModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_AltGr || key == Qt::Key_Meta || key == Qt::Key_CapsLock;
+}
+
 std::uint32_t FromQColor(const QColor& colour) {
     return static_cast<std::uint32_t>(colour.red()) |
            (static_cast<std::uint32_t>(colour.green()) << 8) |
@@ -288,6 +293,11 @@ bool CTapoView::event(QEvent* event) {
 void CTapoView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     const KeyRole role = ClassifyKey(event->key(), event->modifiers(), event->text());
+    const bool deadKey = event->key() >= Qt::Key_Dead_Grave &&
+                         event->key() <= Qt::Key_Dead_Longsolidusoverlay;
+    if (!IsModifierKey(event->key())) {
+        deadKeySeen_ = deadKey;
+    }
 
     // The edit commands come before the key reaches the test, as accelerators
     // do, and send no character: they never start the clock.
@@ -355,10 +365,19 @@ void CTapoView::inputMethodEvent(QInputMethodEvent* event) {
     if (run_.finished) {
         return;
     }
-    // Each committed character is one character message; the accent of a
-    // composed letter has already come as a dead key where the system sends one.
-    const qsizetype characters = event->commitString().toUcs4().size();
-    for (qsizetype i = 0; i < characters; ++i) {
+    // Each committed character is one character message. X11's compose input
+    // context swallows the dead key of an accented letter and commits only the
+    // letter; that dead key was a character message of its own.
+    const QList<uint> committed = event->commitString().toUcs4();
+    qsizetype messages = committed.size();
+    if (!deadKeySeen_ && committed.size() == 1 &&
+        QChar::decompositionTag(committed.front()) == QChar::Canonical) {
+        ++messages;
+    }
+    if (!committed.isEmpty()) {
+        deadKeySeen_ = false;
+    }
+    for (qsizetype i = 0; i < messages; ++i) {
         if (!AcceptCharacter()) {
             return;
         }

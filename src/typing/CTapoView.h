@@ -184,6 +184,9 @@ private:
     mutable qreal displayLinesWidth_ = -1;
     // Colour and underline leave the wrapping as it was.
     bool formatting_ = false;
+    // The last key press was a dead key, so the letter it composes, when it
+    // comes as an input-method commit, is one character message only.
+    bool deadKeySeen_ = false;
 };
 
 }  // namespace quirtel

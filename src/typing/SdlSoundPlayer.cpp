@@ -22,7 +22,13 @@ void SdlSoundPlayer::ChunkDeleter::operator()(Mix_Chunk* chunk) const {
 
 SdlSoundPlayer::SdlSoundPlayer(std::vector<std::string> preload) {
     try {
-        opener_ = std::thread([this, files = std::move(preload)] { OpenDevice(files); });
+        opener_ = std::thread([this, files = std::move(preload)] {
+            const DeviceState state = OpenDevice(files);
+            // SDL frees its per-thread data (the last error message) by
+            // itself only on threads that it started.
+            SDL_TLSCleanup();
+            state_.store(state, std::memory_order_release);
+        });
     } catch (const std::system_error&) {
         state_.store(DeviceState::Unavailable, std::memory_order_release);
     }
@@ -48,27 +54,25 @@ SdlSoundPlayer::~SdlSoundPlayer() {
 }
 
 // Runs on the opener thread. Nothing else touches SDL or chunks_ until the
-// state turns Ready (release/acquire on state_), and the destructor joins
+// state leaves Opening (release/acquire on state_), and the destructor joins
 // this thread before it cleans up.
-void SdlSoundPlayer::OpenDevice(const std::vector<std::string>& preload) {
+SdlSoundPlayer::DeviceState SdlSoundPlayer::OpenDevice(const std::vector<std::string>& preload) {
     // Without this SDL installs its own SIGINT/SIGTERM handlers and Ctrl+C
     // no longer ends the program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        state_.store(DeviceState::Unavailable, std::memory_order_release);
-        return;
+        return DeviceState::Unavailable;
     }
     audioInitialised_ = true;
     if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, MIX_DEFAULT_CHANNELS,
                       CHUNK_FRAMES) != 0) {
-        state_.store(DeviceState::Unavailable, std::memory_order_release);
-        return;
+        return DeviceState::Unavailable;
     }
     Mix_AllocateChannels(1);
     for (const std::string& path : preload) {
         (void)Chunk(path);
     }
-    state_.store(DeviceState::Ready, std::memory_order_release);
+    return DeviceState::Ready;
 }
 
 // Decoded sounds are kept for the life of the player: the sound files are

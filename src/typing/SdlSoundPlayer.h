@@ -42,7 +42,7 @@ private:
     };
     using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 
-    void OpenDevice(const std::vector<std::string>& preload);
+    DeviceState OpenDevice(const std::vector<std::string>& preload);
     Mix_Chunk* Chunk(const std::string& path);
 
     std::atomic<DeviceState> state_{DeviceState::Opening};

@@ -76,7 +76,7 @@ private slots:
     void handCursorAndAddressTooltip();
     void mouseOpensOncePerLeftReleaseOverTheLink_data();
     void mouseOpensOncePerLeftReleaseOverTheLink();
-    void realClickOnAShownDialogOpens();
+    void realPointerHoversAndClicks();
     void focusedLinkDrawsAFrameAndOpensOnSpaceRelease();
     void linkCountFollowsAttachAndDestroy();
     void detachGivesTheLabelItsOwnLookBack();
@@ -235,13 +235,20 @@ void CHyperlinkTest::mouseOpensOncePerLeftReleaseOverTheLink() {
     QCOMPARE(link.Visited(), opens > 0);
 }
 
-void CHyperlinkTest::realClickOnAShownDialogOpens() {
+void CHyperlinkTest::realPointerHoversAndClicks() {
     LinkDialog d;
     testing::FakeUrlOpener opener;
     CHyperlink link(opener);
     QVERIFY(link.AttachWindow(d.label, ADDRESS));
     d.dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(d.dialog.get()));
+    QTest::mouseMove(d.label, QPoint(10, 8));
+    QTRY_VERIFY(link.Hovering());
+    QVERIFY(d.label->font().underline());
+    QTest::mouseMove(d.dialog.get(), QPoint(250, 100));
+    QTRY_VERIFY(!link.Hovering());
+    QVERIFY(!d.label->font().underline());
+
     QTest::mousePress(d.label, Qt::LeftButton, Qt::NoModifier, QPoint(10, 8));
     QVERIFY(opener.opened.isEmpty());
     QTest::mouseRelease(d.label, Qt::LeftButton, Qt::NoModifier, QPoint(10, 8));

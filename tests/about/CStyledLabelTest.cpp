@@ -85,14 +85,13 @@ void CStyledLabelTest::styleFlags() {
     label.SetFontStyle(QStringLiteral("Arial"), 19, QColor(0, 50, 100), flags);
 
     QString actual;
-    for (const bool on :
-         {label.bold, label.italic, label.underline, label.strikeOut, label.antialiased,
-          label.centred}) {
+    for (const bool on : {label.bold, label.italic, label.underline, label.strikeOut,
+                          label.antialiased, label.centred}) {
         actual += on ? QLatin1Char('1') : QLatin1Char('0');
     }
     QCOMPARE(int(label.centred) + int(label.leftAligned) + int(label.rightAligned), 1);
-    actual += label.centred ? QLatin1Char('C') : (label.rightAligned ? QLatin1Char('R')
-                                                                     : QLatin1Char('L'));
+    actual += label.centred ? QLatin1Char('C')
+                            : (label.rightAligned ? QLatin1Char('R') : QLatin1Char('L'));
     QCOMPARE(actual, expected);
     QCOMPARE(label.faceName, QStringLiteral("Arial"));
     QCOMPARE(label.height, 19);
@@ -108,8 +107,8 @@ void CStyledLabelTest::paintFontFollowsTheStyle_data() {
     QTest::addColumn<int>("strategy");
     QTest::newRow("plain") << 0x00u << int(QFont::Normal) << false << false << false
                            << int(QFont::PreferDefault);
-    QTest::newRow("bold antialiased") << 0x11u << int(QFont::Black) << false << false << false
-                                      << int(QFont::PreferAntialias);
+    QTest::newRow("bold antialiased")
+        << 0x11u << int(QFont::Black) << false << false << false << int(QFont::PreferAntialias);
     QTest::newRow("italic underline strike out")
         << 0x0Eu << int(QFont::Normal) << true << true << true << int(QFont::PreferDefault);
 }

@@ -16,11 +16,9 @@ import tempfile
 import time
 import unicodedata
 import unittest
-import warnings
 
-warnings.filterwarnings("ignore", category=DeprecationWarning)
-import pyatspi  # noqa: E402
-from gi.repository import GLib  # noqa: E402
+import pyatspi
+from gi.repository import GLib
 
 BINARY = os.environ.get("QUIRTEL_E2E_BINARY", "")
 DATOS = os.environ.get("QUIRTEL_E2E_DATOS", "")
@@ -46,7 +44,8 @@ class WaitTimeout(AssertionError):
 
 def poll(probe, what, timeout=TIMEOUT):
     """Calls probe() until it returns something true and returns that.
-    probe may return (done, seen) to report what it saw on failure."""
+    probe may return (done, seen) to report what it saw on failure, and
+    must for an accessible object, which is false when it has no children."""
     deadline = time.monotonic() + timeout
     seen = None
     while True:
@@ -91,14 +90,14 @@ def xdotool(*args, timeout=10, check=True):
 
 _SYMBOLS = {
     " ": "space", "\n": "Return", "\t": "Tab",
-    "!": "exclam", "\u00a1": "exclamdown", "?": "question", "\u00bf": "questiondown",
+    "!": "exclam", "¡": "exclamdown", "?": "question", "¿": "questiondown",
     ".": "period", ",": "comma", ";": "semicolon", ":": "colon",
     "-": "minus", "_": "underscore", "'": "apostrophe", '"': "quotedbl",
     "(": "parenleft", ")": "parenright", "/": "slash", "&": "ampersand",
     "$": "dollar", "%": "percent", "+": "plus", "*": "asterisk", "=": "equal",
-    "<": "less", ">": "greater", "\u00aa": "ordfeminine", "\u00ba": "masculine",
-    "\u00f1": "ntilde", "\u00d1": "shift+ntilde", "\u00e7": "ccedilla",
-    "\u00c7": "shift+ccedilla",
+    "<": "less", ">": "greater", "ª": "ordfeminine", "º": "masculine",
+    "ñ": "ntilde", "Ñ": "shift+ntilde", "ç": "ccedilla",
+    "Ç": "shift+ccedilla",
 }
 _DEAD_KEYS = {"\u0301": "dead_acute", "\u0308": "dead_diaeresis",
               "\u0300": "dead_grave", "\u0302": "dead_circumflex"}
@@ -214,10 +213,13 @@ def describe(node):
     node below it that shows something."""
     shown = []
     for n in walk(node):
-        role = role_of(n)
         name, text = name_of(n), text_of(n)
         if name or text:
-            shown.append((n.getRoleName(), name, text))
+            try:
+                role = n.getRoleName()
+            except Exception:
+                role = "?"
+            shown.append((role, name, text))
     return shown
 
 
@@ -447,10 +449,10 @@ class Quirtel:
                 try:
                     if app.get_process_id() == self.pid:
                         app.clearCache()
-                        return app
+                        return True, app
                 except Exception:
                     continue
-            return None
+            return False, None
         return self._wait(probe, "the program on the accessibility bus")
 
     def a11y_window(self, title, timeout=TIMEOUT):
@@ -460,7 +462,7 @@ class Quirtel:
             tops = _children(app)
             for top in tops:
                 if name_of(top) == title:
-                    return top
+                    return True, top
             return False, [name_of(t) for t in tops]
         return self._wait(probe, "an accessible window %r" % title, timeout)
 
@@ -480,8 +482,8 @@ class Quirtel:
                     if (pyatspi.STATE_MULTI_LINE in states
                             and pyatspi.STATE_EDITABLE in states
                             and text_of(node) is not None):
-                        return node
-            return None
+                        return True, node
+            return False, None
         return self._wait(probe, "the text area")
 
     def typed_text(self):

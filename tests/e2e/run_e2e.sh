@@ -15,7 +15,7 @@
 set -euo pipefail
 
 if [ $# -lt 3 ]; then
-    sed -n '9,16p' "$0" >&2
+    sed -n '9,14p' "$0" >&2
     exit 2
 fi
 
@@ -25,7 +25,7 @@ fi
 # xclip owners). This first copy of the script only waits for that group's
 # leader and passes an interruption on to it.
 if [ "$(ps -o pgid= $$ | tr -d ' ')" != "$$" ]; then
-    setsid "$0" "$@" &
+    setsid bash "$0" "$@" &
     leader=$!
     trap 'kill -TERM "$leader" 2>/dev/null' INT TERM HUP
     status=0
@@ -143,7 +143,6 @@ unset LC_ALL LANGUAGE QT_IM_MODULE XMODIFIERS QT_SCALE_FACTOR QT_SCREEN_SCALE_FA
 export QT_QPA_PLATFORM=xcb
 export QT_ACCESSIBILITY=1
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export NO_AT_BRIDGE=0
 export PYTHONDONTWRITEBYTECODE=1
 # pyatspi warns about its own use of deprecated calls.
 export PYTHONWARNINGS=ignore::DeprecationWarning

@@ -5,16 +5,15 @@ clipboard, refused paste and the abort."""
 import datetime
 import os
 import re
-import time
 import unittest
 
 from quirtel_e2e import (DATOS, PROMPT_10, QuirtelTestCase, clipboard, click,
                          set_selection)
 
-SENTENCE = "\u00a1Hola! \u00bfQu\u00e9 tal? El ping\u00fcino come \u00f1ame."
+SENTENCE = "¡Hola! ¿Qué tal? El pingüino come ñame."
 # The words of SENTENCE as the spelling check looks them up: lower case,
 # without the opening and closing marks.
-SENTENCE_LOOKUPS = ["hola", "qu\u00e9", "tal", "el", "ping\u00fcino", "come", "\u00f1ame"]
+SENTENCE_LOOKUPS = ["hola", "qué", "tal", "el", "pingüino", "come", "ñame"]
 SENTENCE_CAPITALS = 3  # H, Q, E
 
 TICK = re.compile(r"\(Total 10:00\) --- (\d\d):(\d\d) ---")
@@ -45,7 +44,7 @@ class TypingTest(QuirtelTestCase):
         """Types `text` from the first key of a test and waits until the
         caption shows at least `min_seconds` elapsed; returns that caption."""
         q.type(text[0])
-        q.wait_caption("\u00a1Empezando!")
+        q.wait_caption("¡Empezando!")
         q.type(text[1:])
         q.wait_typed_text(text)
         return q.wait_caption(lambda c: (tick_seconds(c) or 0) >= min_seconds)
@@ -67,7 +66,7 @@ class TypingTest(QuirtelTestCase):
 
     def test_spanish_text_with_dead_keys_runs_the_clock(self):
         q = self.launch()
-        text = SENTENCE + "\n\u00d1and\u00fa \u00c1vila, \u00dcLTIMO \u00c9XITO."
+        text = SENTENCE + "\nÑandú Ávila, ÜLTIMO ÉXITO."
         first = self.type_and_wait_for_tick(q, text)
         self.assertEqual(q.typed_text(), text)
         # The caption keeps counting once a second.
@@ -87,7 +86,7 @@ class TypingTest(QuirtelTestCase):
         shown = q.window_texts("Resultado final")
         names = [name for _, name, _ in shown]
         summary = next(n for n in names if "sin contar faltas" in n)
-        m = re.fullmatch(r"%s sin contar faltas \(incluyen (\d+) may\u00fasculas\)\n"
+        m = re.fullmatch(r"%s sin contar faltas \(incluyen (\d+) mayúsculas\)\n"
                          r"Tiempo de escritura: (\d\d):(\d\d) minutos" % SPEED, summary)
         self.assertIsNotNone(m, summary)
         speed, capitals = float(m.group(1)), int(m.group(2))
@@ -132,7 +131,7 @@ class TypingTest(QuirtelTestCase):
 
     def test_copy_to_clipboard_gives_the_finished_text(self):
         q = self.launch()
-        text = "L\u00ednea uno, \u00bfvale?\nSegunda l\u00ednea: \u00f1u."
+        text = "Línea uno, ¿vale?\nSegunda línea: ñu."
         q.type(text)
         q.wait_typed_text(text)
         self.finish_and_accept(q)
@@ -174,7 +173,7 @@ class TypingTest(QuirtelTestCase):
         q = self.launch()
         # In Ready, Escape is a character like any other: it starts the clock.
         q.key("Escape")
-        q.wait_caption("\u00a1Empezando!")
+        q.wait_caption("¡Empezando!")
         q.type("Hola")
         q.wait_typed_text("Hola")
         q.key("Escape")
@@ -187,7 +186,7 @@ class TypingTest(QuirtelTestCase):
         self.assertEqual(q.typed_text(), "")
         # The new test starts with the next key; the aborted one left nothing.
         q.type("x")
-        q.wait_caption("\u00a1Empezando!")
+        q.wait_caption("¡Empezando!")
         self.assertIsNone(q.read_file("estadistica.txt"))
         self.assertFalse(q.sound_played())
 
@@ -203,7 +202,7 @@ class TypingTest(QuirtelTestCase):
         q.wait_caption(PROMPT_10)
         self.assertEqual(q.typed_text(), "")
         q.type("x")
-        q.wait_caption("\u00a1Empezando!")
+        q.wait_caption("¡Empezando!")
         self.assertEqual(q.read_file("estadistica.txt").count(b"\r\n"), 1)
 
 

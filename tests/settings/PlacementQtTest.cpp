@@ -1,8 +1,12 @@
 #include "settings/PlacementQt.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <limits>
+
+#include "TempFolder.h"
+#include "settings/RegistryFile.h"
 
 namespace quirtel {
 
@@ -20,7 +24,6 @@ private slots:
             {{0, 0, 640, 480}, {0, 0, 640, 480}},
             {{100, 0, 640, 480}, {100, 0, 540, 480}},
             {{-1280, 200, -60, 780}, {-1280, 200, 1220, 580}},
-            {{5, 5, 5, 5}, {5, 5, 0, 0}},
         };
         for (const auto& c : cases) {
             QCOMPARE(OuterRectFor(c.edges), c.rect);
@@ -28,21 +31,43 @@ private slots:
             // QRect's right() is the last pixel; the stored edge lies one past it.
             QCOMPARE(WindowRectFor(c.rect).x2, c.rect.right() + 1);
         }
-        // Sizes that do not fit an int are clamped, not wrapped.
-        QCOMPARE(OuterRectFor({minInt, 0, maxInt, 10}).width(), maxInt);
-        QCOMPARE(OuterRectFor({maxInt, 0, minInt, 10}).width(), minInt);
-        QCOMPARE(WindowRectFor(QRect(maxInt - 5, 0, 100, 10)).x2, maxInt);
+        // Sizes that are not positive or do not fit an int give the default.
+        QCOMPARE(OuterRectFor({minInt, 0, maxInt, 10}), QRect(0, 0, 640, 480));
+        QCOMPARE(OuterRectFor({maxInt, 0, minInt, 10}), QRect(0, 0, 640, 480));
+        QCOMPARE(OuterRectFor({10, 10, 10, 500}), QRect(0, 0, 640, 480));
+        QCOMPARE(OuterRectFor({-5, 0, maxInt, 10}), QRect(0, 0, 640, 480));
+        QCOMPARE(OuterRectFor({0, 0, maxInt, 10}).width(), maxInt);
+        QCOMPARE(WindowRectFor(QRect(maxInt - 5, 0, 5, 10)).x2, maxInt);
     }
 
-    void screensComeFromTheApplication() {
-        const std::vector<ScreenRect> screens = AvailableScreens();
-        QCOMPARE(screens.size(), static_cast<std::size_t>(QGuiApplication::screens().size()));
-        QVERIFY(!screens.empty());
-        const QRect first = QGuiApplication::primaryScreen()->availableGeometry();
-        const WindowRect far{first.right() + 5000, 0, first.right() + 5640, 480};
-        QCOMPARE(SanitizePlacement(far, screens), WindowRect{});
-        const WindowRect inside{first.x(), first.y(), first.x() + 300, first.y() + 200};
-        QCOMPARE(SanitizePlacement(inside, screens), inside);
+    void placementSurvivesARestartUnlessItLeftTheScreens() {
+        QCOMPARE(AvailableScreens().size(),
+                 static_cast<std::size_t>(QGuiApplication::screens().size()));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const struct {
+            QRect saved;
+            QRect loaded;
+        } cases[] = {
+            {{screen.x() + 10, screen.y() + 20, 300, 200},
+             {screen.x() + 10, screen.y() + 20, 300, 200}},
+            {{screen.right() - 5, screen.y(), 640, 480},
+             {screen.right() - 5, screen.y(), 640, 480}},
+            {{screen.right() + 1, screen.y(), 640, 480}, {0, 0, 640, 480}},
+            {{screen.x(), screen.bottom() + 1000, 640, 480}, {0, 0, 640, 480}},
+        };
+        for (const auto& c : cases) {
+            testing::TempFolder folder;
+            {
+                RegistryFile registry(folder.File("registry.reg"));
+                QVERIFY(SaveOuterRect(registry, c.saved));
+            }
+            RegistryFile registry(folder.File("registry.reg"));
+            QCOMPARE(LoadOuterRect(registry), c.loaded);
+        }
+        // Nothing stored yet: the first start.
+        testing::TempFolder empty;
+        RegistryFile registry(empty.File("registry.reg"));
+        QCOMPARE(LoadOuterRect(registry), QRect(0, 0, 640, 480));
     }
 };
 

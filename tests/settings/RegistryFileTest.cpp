@@ -360,11 +360,16 @@ TEST(RegistryFile, UnreadableFileIsNeverReplaced) {
     WriteBytes(unreadableFile, good);
     ::chmod(unreadableFile.c_str(), 0);
 
-    std::vector<std::string> paths = {folderPath};
+    // A FIFO would block a plain open until someone writes to it.
+    const std::string fifo = folder.File("fifo.reg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    std::vector<std::pair<std::string, int>> cases = {{folderPath, REGISTRY_ACCESS_DENIED},
+                                                      {fifo, REGISTRY_FAILED}};
     if (!RunningAsRoot()) {
-        paths.push_back(unreadableFile);
+        cases.emplace_back(unreadableFile, REGISTRY_ACCESS_DENIED);
     }
-    for (const std::string& path : paths) {
+    for (const auto& [path, code] : cases) {
         {
             RegistryFile registry(path);
             EXPECT_EQ(registry.State(), RegistryFile::LoadState::Unreadable) << path;
@@ -375,12 +380,30 @@ TEST(RegistryFile, UnreadableFileIsNeverReplaced) {
             store.application = "Tapo";
             int status = 0;
             EXPECT_FALSE(store.WriteInt("Window\\x1", 1, status)) << path;
-            EXPECT_EQ(status, REGISTRY_ACCESS_DENIED) << path;
+            EXPECT_EQ(status, code) << path;
         }
     }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(ReadBytes(folder.File("registry.reg/inside")), "keep");
     ::chmod(unreadableFile.c_str(), 0600);
     EXPECT_EQ(ReadBytes(unreadableFile), good);
+}
+
+TEST(RegistryFile, WritesThroughASymbolicLink) {
+    TempFolder folder;
+    const std::string target = folder.File("dotfiles/registry.reg");
+    const std::string link = folder.File("config/quirtel/registry.reg");
+    WriteBytes(target, HEADER);
+    std::filesystem::create_directories(folder.Path() / "config/quirtel");
+    std::filesystem::create_symlink(target, link);
+    {
+        RegistryFile registry(link);
+        EXPECT_TRUE(SaveWindowPlacement(registry, {1, 2, 3, 4}));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    RegistryFile registry(target);
+    EXPECT_EQ(LoadWindowPlacement(registry), (WindowRect{1, 2, 3, 4}));
+    EXPECT_EQ(FolderEntries(folder.Path() / "dotfiles"), std::vector<std::string>{"registry.reg"});
 }
 
 TEST(RegistryFile, RefusesNamesTheFileCannotCarry) {

@@ -572,6 +572,18 @@ void CTapoViewTest::deadKeyThenComposedLetter() {
     QCOMPARE(h.Text(), QStringLiteral(u"\u00E9"));
     QCOMPARE(h.sound.played.size(), std::size_t{2});
 
+    // X11's compose input context swallows the dead key and commits the
+    // letter alone: the unseen dead key still counts; a plain commit does not.
+    const std::pair<QString, std::size_t> composed[] = {{QStringLiteral(u"\u00FA"), 4},
+                                                        {QStringLiteral("'"), 5}};
+    for (const auto& [letter, clicks] : composed) {
+        QInputMethodEvent alone;
+        alone.setCommitString(letter);
+        QApplication::sendEvent(h.view.get(), &alone);
+        QCOMPARE(h.sound.played.size(), clicks);
+    }
+    QCOMPARE(h.Text(), QStringLiteral(u"\u00E9\u00FA'"));
+
     // A preedit alone is no character.
     ViewHarness fresh;
     QInputMethodEvent preedit(QStringLiteral("e"), {});

@@ -1,0 +1,23 @@
+# What `cmake --install` puts under the prefix:
+#   bin/quirtel, bin/quirtel-score, bin/quirtel-launch (starts quirtel in the
+#   user's working folder), share/quirtel/datos/ (word list and sounds),
+#   share/doc/quirtel/manual.html, the desktop entry and the icon.
+# The about box looks for the manual at <bin>/../share/doc/quirtel.
+include(GNUInstallDirs)
+
+if(TARGET quirtel)
+    install(TARGETS quirtel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(TARGET quirtel-score)
+    install(TARGETS quirtel-score RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/quirtel-launch DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/datos/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quirtel/datos
+        FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav")
+install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quirtel)
+install(FILES ${PROJECT_SOURCE_DIR}/src/res/quirtel.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/src/res/icons/quirtel.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
