@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +10,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <sys/stat.h>
 
 // The word list the benchmarks measure: the shipped datos/es.dic when it can be
 // found (QUIRTEL_SOURCE_DIR, the source tree known at build time, or the
@@ -30,9 +30,8 @@ inline bool IsRegularFile(const std::string& path) {
 // About a million lower-case words, 2 to 23 bytes, most of 8 to 13, with the
 // Spanish accented letters as single Windows-1252 bytes.
 inline std::string WriteSyntheticWordList() {
-    const std::string path =
-        std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-        "/quirtel_bench_synthetic_" + std::to_string(::getpid()) + ".dic";
+    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
+                             "/quirtel_bench_synthetic_" + std::to_string(::getpid()) + ".dic";
     std::ofstream out(path, std::ios::binary);
     std::mt19937_64 random(1234);
     std::normal_distribution<double> length(10.7, 2.6);

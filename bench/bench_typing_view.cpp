@@ -57,7 +57,9 @@ const QTemporaryDir& Scratch() {
     return dir;
 }
 
-std::string ScratchPath(const char* name) { return Scratch().filePath(QString::fromLatin1(name)).toStdString(); }
+std::string ScratchPath(const char* name) {
+    return Scratch().filePath(QString::fromLatin1(name)).toStdString();
+}
 
 // Lower-case ASCII words of the shipped list, so every one of them is correct.
 const std::vector<std::string>& CorrectWords() {
@@ -166,8 +168,7 @@ void TypeCharacter(benchmark::State& state, bool paint) {
     auto settings = v.view->Settings();
     settings.keySound = true;
     v.view->SetSettings(settings);
-    v.Fill(state.range(0) > 0 ? TypedText(static_cast<int>(state.range(0)), 0) + u'\n'
-                              : QString());
+    v.Fill(state.range(0) > 0 ? TypedText(static_cast<int>(state.range(0)), 0) + u'\n' : QString());
     Typist typist;
     for (auto _ : state) {
         typist.TypeNext(*v.view);
@@ -178,7 +179,9 @@ void TypeCharacter(benchmark::State& state, bool paint) {
     state.counters["characters"] = v.view->document()->characterCount();
 }
 
-void BM_TypeCharacter(benchmark::State& state) { TypeCharacter(state, false); }
+void BM_TypeCharacter(benchmark::State& state) {
+    TypeCharacter(state, false);
+}
 
 // Baseline: the same key events into a plain QTextEdit holding the same text.
 void BM_PlainTextEditCharacter(benchmark::State& state) {
@@ -187,9 +190,8 @@ void BM_PlainTextEditCharacter(benchmark::State& state) {
     edit.show();
     (void)QTest::qWaitForWindowExposed(&edit);
     QTextCursor cursor = edit.textCursor();
-    cursor.insertText(state.range(0) > 0
-                          ? TypedText(static_cast<int>(state.range(0)), 0) + u'\n'
-                          : QString());
+    cursor.insertText(state.range(0) > 0 ? TypedText(static_cast<int>(state.range(0)), 0) + u'\n'
+                                         : QString());
     edit.setTextCursor(cursor);
     QApplication::processEvents();
     Typist typist;
@@ -197,7 +199,9 @@ void BM_PlainTextEditCharacter(benchmark::State& state) {
         typist.TypeNext(edit);
     }
 }
-void BM_TypeCharacterAndPaint(benchmark::State& state) { TypeCharacter(state, true); }
+void BM_TypeCharacterAndPaint(benchmark::State& state) {
+    TypeCharacter(state, true);
+}
 
 // The first finish of a 30-minute test: count, rating sound, spelling scan
 // and marks; the dialog and the log are answered at once.

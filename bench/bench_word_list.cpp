@@ -148,10 +148,14 @@ void Lookup(benchmark::State& state) {
     state.SetLabel(List().real ? "datos/es.dic" : "synthetic list");
 }
 
-void BM_LookupLinearBaseline(benchmark::State& state) { Lookup<true>(state); }
+void BM_LookupLinearBaseline(benchmark::State& state) {
+    Lookup<true>(state);
+}
 BENCHMARK(BM_LookupLinearBaseline)->Unit(benchmark::kMillisecond);
 
-void BM_LookupIndexed(benchmark::State& state) { Lookup<false>(state); }
+void BM_LookupIndexed(benchmark::State& state) {
+    Lookup<false>(state);
+}
 BENCHMARK(BM_LookupIndexed)->Apply(Repeated)->Unit(benchmark::kMicrosecond);
 
 // Keeps each benchmark's time so that the ratios can be printed at the end.
@@ -175,7 +179,7 @@ public:
             return;
         }
         const double ratio = seconds[baseline] / seconds[ours];
-        std::printf("%-34s %10.1fx faster (goal %gx): %s\n", what, ratio, goal,
+        std::printf("%-34s %10.2fx faster (goal %gx): %s\n", what, ratio, goal,
                     ratio >= goal ? "met" : "NOT MET");
     }
 
@@ -199,8 +203,7 @@ int main(int argc, char** argv) {
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("load vs getline baseline", "BM_LoadGetlineBaseline", "BM_LoadWordList",
-                        2);
+    reporter.PrintRatio("load vs getline baseline", "BM_LoadGetlineBaseline", "BM_LoadWordList", 2);
     reporter.PrintRatio("lookup vs linear bucket search", "BM_LookupLinearBaseline",
                         "BM_LookupIndexed", 1000);
     benchmark::Shutdown();

@@ -15,10 +15,12 @@ using quirtel::WordList;
 
 const WordList& SmallList() {
     static const quirtel::fuzz::FuzzTempFile file("check_word.dic");
-    static const WordList list(file.Write(
-        "hola\nqu\xE9\na\ny\n\xF1" "and\xFA\nping\xFC" "ino\n12:30\ne-mail\nhola,adi\xF3s\n"
-        "\n \nHola\nelectroencefalografista\nelectroencefalografistas\n"
-        "electroencefalografistasssss\nelectroencefalografistassssss\n"));
+    static const WordList list(
+        file.Write("hola\nqu\xE9\na\ny\n\xF1"
+                   "and\xFA\nping\xFC"
+                   "ino\n12:30\ne-mail\nhola,adi\xF3s\n"
+                   "\n \nHola\nelectroencefalografista\nelectroencefalografistas\n"
+                   "electroencefalografistasssss\nelectroencefalografistassssss\n"));
     return list;
 }
 

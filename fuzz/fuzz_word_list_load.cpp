@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < bytes.size();) {
         const std::size_t lf = bytes.find('\n', start);
-        std::string_view line =
-            bytes.substr(start, lf == std::string_view::npos ? lf : lf - start);
+        std::string_view line = bytes.substr(start, lf == std::string_view::npos ? lf : lf - start);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }

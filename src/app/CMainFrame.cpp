@@ -1,33 +1,104 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
 
+#include "about/CAboutDlg.h"
 #include "app/CTapoDoc.h"
+#include "app/LockStateSource.h"
+#include "app/Prompts.h"
+#include "res/Icons.h"
+#include "settings/PlacementQt.h"
+#include "settings/RegistryFile.h"
 #include "typing/CTapoView.h"
 
 namespace quirtel {
 
+namespace {
+
+constexpr int LOCK_REFRESH_MS = 1000;
+
+bool IsWayland() {
+    return QGuiApplication::platformName() == QStringLiteral("wayland");
+}
+
+bool IsLockKey(int key) {
+    return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
+}
+
+struct PaneInfo {
+    int id;
+    const char16_t* text;  // shown while the lock is on
+    const char16_t* name;  // the key, for assistive tools
+};
+
+constexpr PaneInfo PANES[] = {
+    {CMainFrame::ID_INDICATOR_CAPS, u"MAY", u"Bloq May\u00FAs"},
+    {CMainFrame::ID_INDICATOR_NUM, u"NUM", u"Bloq Num"},
+    {CMainFrame::ID_INDICATOR_SCRL, u"DESP", u"Bloq Despl"},
+};
+
+}  // namespace
+
 CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
                        std::string wordListPath, QWidget* parent)
-    : QMainWindow(parent), document_(document) {
+    : CMainFrame(document, clock, sound, prompts, Setup{std::move(wordListPath), {}, nullptr},
+                 parent) {}
+
+CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
+                       Setup setup, QWidget* parent)
+    : QMainWindow(parent),
+      document_(document),
+      prompts_(prompts),
+      setup_(std::move(setup)),
+      noLockStates_(setup_.lockStates ? nullptr : std::make_unique<FixedLockStateSource>()),
+      lockStates_(setup_.lockStates ? setup_.lockStates : noLockStates_.get()) {
     setObjectName(QStringLiteral("CMainFrame"));
-    resize(640, 480);
-    view_ = new CTapoView(clock, sound, prompts, document, this, std::move(wordListPath));
+    setWindowIcon(ProgramIcon());
+    RestorePlacement();
+
+    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath);
     setCentralWidget(view_);
     view_->setFocus();
 
     createActions();
     createMenus();
+    createToolBar();
+    createStatusBar();
 
     connect(&document_, &CTapoDoc::titleChanged, this, &CMainFrame::UpdateCaption);
     connect(view_, &CTapoView::testStateChanged, this, &CMainFrame::UpdateCommandStates);
     UpdateCaption(document_.Title());
     UpdateCommandStates();
+
+    // The lock keys can change while another program has the keyboard; the
+    // panes follow every second, on lock-key presses and on activation.
+    lockTimer_.setInterval(LOCK_REFRESH_MS);
+    connect(&lockTimer_, &QTimer::timeout, this, &CMainFrame::UpdateLockPanes);
+    lockTimer_.start();
+    qApp->installEventFilter(this);
+    UpdateLockPanes();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // A window that was shown keeps its placement even when it is destroyed
+    // without being closed.
+    if (testAttribute(Qt::WA_WState_ExplicitShowHide) && !isHidden()) {
+        SavePlacement();
+    }
+}
+
+QString CMainFrame::IdleMessage() {
+    return QStringLiteral("Preparado");
+}
 
 QAction* CMainFrame::addCommand(int id, const QString& text, const QString& prompt) {
     auto* action = new QAction(text, this);
@@ -92,11 +163,38 @@ void CMainFrame::createActions() {
     });
     connect(about, &QAction::triggered, this, &CMainFrame::ShowAbout);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    // The document accelerators. The view leaves Ctrl+letters to the window's
+    // shortcuts first; the edit keys (undo, cut, copy, paste refused) are the
+    // text area's own and need no action here.
+    const struct {
+        int id;
+        QKeySequence keys;
+    } documentCommands[] = {
+        {ID_FILE_NEW, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {ID_FILE_OPEN, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+    };
+    for (const auto& command : documentCommands) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("action") + QString::number(command.id));
+        action->setShortcut(command.keys);
+        addAction(action);
+        actions_[command.id] = action;
+    }
+    connect(actions_.at(ID_FILE_NEW), &QAction::triggered, &document_, &CTapoDoc::OnNewDocument);
+    connect(actions_.at(ID_FILE_OPEN), &QAction::triggered, this,
+            [this] { document_.OnFileOpen(this); });
+    connect(actions_.at(ID_FILE_SAVE), &QAction::triggered, this,
+            [this] { document_.OnFileSave(this); });
 }
 
 void CMainFrame::createMenus() {
     mainMenu_ = menuBar()->addMenu(QStringLiteral(u"&Men\u00FA"));
     mainMenu_->setObjectName(QStringLiteral("mainMenu"));
+    viewMenu_ = mainMenu_->addMenu(QStringLiteral("&Ver"));
+    viewMenu_->setObjectName(QStringLiteral("viewMenu"));
+    mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_TEST_START));
     mainMenu_->addAction(actions_.at(ID_TEST_FINISH));
     mainMenu_->addAction(actions_.at(ID_TEST_ABORT));
@@ -106,11 +204,82 @@ void CMainFrame::createMenus() {
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
     mainMenu_->addAction(actions_.at(ID_APP_EXIT));
+    // A prompt shown while the menu was open gives way to the idle text.
+    connect(mainMenu_, &QMenu::aboutToHide, this,
+            [this] { statusBar()->showMessage(IdleMessage()); });
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Barra de herramientas"), this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const std::pair<int, QIcon> buttons[] = {
+        {ID_TEST_START, StartIcon()},
+        {ID_TEST_FINISH, FinishIcon()},
+        {ID_TEST_ABORT, AbortIcon()},
+    };
+    for (const auto& [id, icon] : buttons) {
+        QAction* action = actions_.at(id);
+        action->setIcon(icon);
+        toolBar_->addAction(action);
+        // An icon-only button is named by its tooltip.
+        toolBar_->widgetForAction(action)->setAccessibleName(action->toolTip());
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    QAction* toggle = toolBar_->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("action%1").arg(ID_VIEW_TOOLBAR));
+    toggle->setText(QStringLiteral("Barra de &herramientas"));
+    toggle->setStatusTip(QStringLiteral("Muestra u oculta la barra de herramientas"));
+    toggle->setToolTip(QStringLiteral("Alternar Barra de herramientas"));
+    actions_[ID_VIEW_TOOLBAR] = toggle;
+    viewMenu_->addAction(toggle);
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    for (const PaneInfo& info : PANES) {
+        auto* pane = new QLabel(bar);
+        pane->setObjectName(QStringLiteral("pane") + QString::number(info.id));
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Wide enough for its text, so the panes never move when a lock changes.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromUtf16(info.text)) +
+                              4 * pane->frameWidth() + 8);
+        pane->setAccessibleName(QString::fromUtf16(info.name));
+        bar->addPermanentWidget(pane);
+        panes_[info.id] = pane;
+    }
+    // The message pane shows the idle text whenever no prompt is shown.
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage(IdleMessage());
+        }
+    });
+    bar->showMessage(IdleMessage());
+
+    auto* toggle = addCommand(ID_VIEW_STATUS_BAR, QStringLiteral("Barra de &estado"),
+                              QStringLiteral("Muestra u oculta la barra de estado\n"
+                                             "Alternar Barra de estado"));
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+    viewMenu_->addAction(toggle);
 }
 
 QAction* CMainFrame::Action(int commandId) const {
     const auto found = actions_.find(commandId);
     return found == actions_.end() ? nullptr : found->second;
+}
+
+QLabel* CMainFrame::Pane(int paneId) const {
+    const auto found = panes_.find(paneId);
+    return found == panes_.end() ? nullptr : found->second;
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -122,12 +291,117 @@ void CMainFrame::UpdateCommandStates() {
     actions_.at(ID_OPTIONS)->setEnabled(states.options);
 }
 
+void CMainFrame::UpdateLockPanes() {
+    const LockStates states = lockStates_->Read();
+    const std::optional<bool> locks[] = {states.caps, states.num, states.scroll};
+    for (std::size_t i = 0; i < std::size(PANES); ++i) {
+        QLabel* pane = panes_.at(PANES[i].id);
+        const bool on = locks[i].value_or(false);
+        const QString text = on ? QString::fromUtf16(PANES[i].text) : QString();
+        if (pane->text() != text) {
+            pane->setText(text);
+        }
+        pane->setAccessibleDescription(!locks[i] ? QStringLiteral("desconocido")
+                                       : on      ? QStringLiteral("activado")
+                                                 : QStringLiteral("desactivado"));
+    }
+}
+
 void CMainFrame::ShowAbout() {
-    // The about box opens here.
+    CAboutDlg dialog(prompts_, this);
+    prompts_.RunDialog(dialog);
 }
 
 void CMainFrame::UpdateCaption(const QString& title) {
     setWindowTitle(title + QStringLiteral(" - Quirtel"));
+}
+
+// ---- Placement ------------------------------------------------------------
+
+void CMainFrame::RestorePlacement() {
+    if (setup_.registryPath.empty()) {
+        placedOuter_ = OuterRectFor(WindowRect{});
+    } else {
+        RegistryFile registry(setup_.registryPath);
+        placedOuter_ = LoadOuterRect(registry);
+    }
+    // Qt places a window by its client area; the frame the window manager
+    // adds is known only once the window is mapped. Until then the client
+    // takes the whole outer size, and CorrectPlacement takes the frame off.
+    // Wayland gives windows no say in their position: only the size is kept.
+    if (!IsWayland()) {
+        move(placedOuter_.topLeft());
+    }
+    resize(placedOuter_.size());
+    pendingOuter_ = placedOuter_;
+}
+
+void CMainFrame::CorrectPlacement() {
+    if (!pendingOuter_) {
+        return;
+    }
+    const QRect wanted = *pendingOuter_;
+    pendingOuter_.reset();
+    const QRect outer = frameGeometry();
+    const QSize frame = outer.size() - geometry().size();
+    if (outer.size() != wanted.size()) {
+        resize((wanted.size() - frame).expandedTo(QSize(1, 1)));
+    }
+    if (!IsWayland() && outer.topLeft() != wanted.topLeft()) {
+        move(wanted.topLeft());
+    }
+}
+
+void CMainFrame::SavePlacement() {
+    if (placementSaved_ || setup_.registryPath.empty()) {
+        return;
+    }
+    placementSaved_ = true;
+    RegistryFile registry(setup_.registryPath);
+    SaveOuterRect(registry, frameGeometry());
+}
+
+// ---- Events ---------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Nothing is ever modified, so closing asks nothing; the placement is
+    // kept while the window still has its frame.
+    SavePlacement();
+    event->accept();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        UpdateLockPanes();
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    UpdateLockPanes();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (IsLockKey(static_cast<QKeyEvent*>(event)->key())) {
+                UpdateLockPanes();
+            }
+            break;
+        case QEvent::Expose:
+            // The first exposure comes after the window manager has framed
+            // the window; the geometry it reported is handled first.
+            if (pendingOuter_ && watched == windowHandle() && windowHandle()->isExposed()) {
+                QMetaObject::invokeMethod(this, &CMainFrame::CorrectPlacement,
+                                          Qt::QueuedConnection);
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace quirtel

@@ -1,26 +1,36 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
+#include <QTimer>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "spelling/WordList.h"
 
 class QAction;
+class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace quirtel {
 
 class CTapoDoc;
 class CTapoView;
 class Clock;
+class LockStateSource;
 class Prompts;
 class SoundPlayer;
 
 // The main window: the typing view fills it; its caption is the document's
 // title followed by " - Quirtel" (the view writes it directly while a test
-// runs); its one menu holds the test commands, enabled by the test state.
+// runs). It has one menu with the test commands, a toolbar with the first
+// three of them, a status bar with the prompts and the lock-key panes, and
+// the document accelerators. Its outer rectangle is kept in the per-user
+// registry from one run to the next.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -31,12 +41,34 @@ public:
     static constexpr int ID_OPTIONS = 32773;
     static constexpr int ID_COPY_TEXT = 32774;
     static constexpr int ID_TEST_ABORT = 32775;
+    static constexpr int ID_FILE_NEW = 57600;
+    static constexpr int ID_FILE_OPEN = 57601;
+    static constexpr int ID_FILE_SAVE = 57603;
     static constexpr int ID_APP_ABOUT = 57664;
     static constexpr int ID_APP_EXIT = 57665;
+    static constexpr int ID_VIEW_TOOLBAR = 59392;
+    static constexpr int ID_VIEW_STATUS_BAR = 59393;
+    // Status-bar panes; each label's object name is "pane" + its id.
+    static constexpr int ID_INDICATOR_CAPS = 59137;
+    static constexpr int ID_INDICATOR_NUM = 59138;
+    static constexpr int ID_INDICATOR_SCRL = 59139;
+
+    // What the window uses besides the test's own services.
+    struct Setup {
+        std::string wordListPath = WORD_LIST_PATH;
+        // The registry file that keeps the window placement; empty: the
+        // window opens with the default placement and keeps nothing.
+        std::string registryPath;
+        // Where the lock-key panes read from; null: the panes stay empty.
+        // Must outlive the window.
+        LockStateSource* lockStates = nullptr;
+    };
 
     // Creates the typing view (which loads the word list) as the central
-    // widget. The document, clock, sound player and prompts must outlive the
-    // window.
+    // widget and places the window as the registry says, before it is shown.
+    // The document, clock, sound player and prompts must outlive the window.
+    CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts, Setup setup,
+               QWidget* parent = nullptr);
     CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
                std::string wordListPath = WORD_LIST_PATH, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -46,22 +78,59 @@ public:
     // The action of a command id, null for an unknown id.
     QAction* Action(int commandId) const;
     QMenu* MainMenu() const { return mainMenu_; }
+    QMenu* ViewMenu() const { return viewMenu_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    // The label of a lock-key pane, null for an unknown id.
+    QLabel* Pane(int paneId) const;
+    // The outer rectangle the window was placed at from the registry.
+    QRect PlacedOuterRect() const { return placedOuter_; }
 
     // Enables the five test commands from the view's test state.
     void UpdateCommandStates();
+    // Reads the lock keys and shows them in their panes.
+    void UpdateLockPanes();
     // Opens the about box.
     void ShowAbout();
+    // Writes the window's outer rectangle to the registry, once per window.
+    void SavePlacement();
+
+    // The idle text of the status bar.
+    static QString IdleMessage();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createActions();
     void createMenus();
+    void createToolBar();
+    void createStatusBar();
     QAction* addCommand(int id, const QString& text, const QString& prompt);
     void UpdateCaption(const QString& title);
+    void RestorePlacement();
+    void CorrectPlacement();
 
     CTapoDoc& document_;
+    Prompts& prompts_;
+    Setup setup_;
+    std::unique_ptr<LockStateSource> noLockStates_;
+    LockStateSource* lockStates_;
     CTapoView* view_ = nullptr;  // owned as the central widget
     QMenu* mainMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     std::map<int, QAction*> actions_;
+    std::map<int, QLabel*> panes_;
+    QTimer lockTimer_;
+
+    QRect placedOuter_;
+    // The outer rectangle still to be checked once the window manager's frame
+    // is known (X11 knows the frame only after the window is mapped).
+    std::optional<QRect> pendingOuter_;
+    bool placementSaved_ = false;
 };
 
 }  // namespace quirtel

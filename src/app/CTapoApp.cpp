@@ -4,22 +4,39 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
+#include "app/LockStateSource.h"
+#include "app/SpanishTranslations.h"
+#include "settings/ProfileKeys.h"
+#include "settings/RegistryFile.h"
 #include "typing/SdlSoundPlayer.h"
 #include "typing/SoundCues.h"
 
 namespace quirtel {
 
 CTapoApp::CTapoApp(int& argc, char** argv) : application_(argc, argv) {
+    InstallSpanishTranslations(application_);
     // The name message boxes carry as their caption.
     QApplication::setApplicationName(QStringLiteral("Tapo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quirtel"));
 }
 
 CTapoApp::~CTapoApp() = default;
 
 bool CTapoApp::InitInstance() {
+    const std::string registryPath = RegistryFile::DefaultPath();
+    if (!registryPath.empty()) {
+        // Registry failures never stop the start-up.
+        RegistryFile profile(registryPath);
+        EnsureProfileKeys(profile);
+    }
+
     sound_ = std::make_unique<SdlSoundPlayer>(SoundCues::SoundFiles());
+    lockStates_ = CreateSystemLockStateSource();
     document_ = std::make_unique<CTapoDoc>(prompts_);
-    frame_ = std::make_unique<CMainFrame>(*document_, clock_, *sound_, prompts_);
+    CMainFrame::Setup setup;
+    setup.registryPath = registryPath;
+    setup.lockStates = lockStates_.get();
+    frame_ = std::make_unique<CMainFrame>(*document_, clock_, *sound_, prompts_, std::move(setup));
     prompts_.SetOwner(frame_.get());
 
     const QStringList arguments = QApplication::arguments();

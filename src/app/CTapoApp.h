@@ -11,12 +11,14 @@ namespace quirtel {
 
 class CMainFrame;
 class CTapoDoc;
+class LockStateSource;
 class SoundPlayer;
 
-// The application: one per process. Start-up builds the document, the main
-// window and the typing view (which loads the word list and reports a list it
-// cannot read before any window shows), sets up the first test and shows the
-// window.
+// The application: one per process. Start-up installs Qt's Spanish texts,
+// makes sure the profile keys exist, builds the document, the main window at
+// its remembered placement and the typing view (which loads the word list and
+// reports a list it cannot read before any window shows), sets up the first
+// test and shows the window.
 class CTapoApp {
 public:
     CTapoApp(int& argc, char** argv);
@@ -36,6 +38,7 @@ private:
     QApplication application_;
     SystemClock clock_;
     std::unique_ptr<SoundPlayer> sound_;
+    std::unique_ptr<LockStateSource> lockStates_;
     QtPrompts prompts_;
     std::unique_ptr<CTapoDoc> document_;
     std::unique_ptr<CMainFrame> frame_;

@@ -10,7 +10,9 @@ namespace quirtel {
 
 namespace {
 
-QString Untitled() { return QStringLiteral(u"Sin t\u00EDtulo"); }
+QString Untitled() {
+    return QStringLiteral(u"Sin t\u00EDtulo");
+}
 
 }  // namespace
 

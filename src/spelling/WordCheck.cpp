@@ -6,9 +6,13 @@ namespace quirtel {
 
 namespace {
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
 
-bool OneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+bool OneOf(char c, std::string_view set) {
+    return set.find(c) != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -20,17 +24,29 @@ bool IsWordChar(char c) {
     return OneOf(c, "\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1");
 }
 
-bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || OneOf(c, ".,-/*+"); }
+bool IsNumberChar(char c) {
+    return (c >= '0' && c <= '9') || OneOf(c, ".,-/*+");
+}
 
-bool IsOpeningMark(char c) { return OneOf(c, "\xBF\xA1\"({[<-+'"); }
+bool IsOpeningMark(char c) {
+    return OneOf(c, "\xBF\xA1\"({[<-+'");
+}
 
-bool IsClosingMark(char c) { return OneOf(c, "?!\")}]>'-%"); }
+bool IsClosingMark(char c) {
+    return OneOf(c, "?!\")}]>'-%");
+}
 
-bool IsSeparator(char c) { return OneOf(c, ".,;:"); }
+bool IsSeparator(char c) {
+    return OneOf(c, ".,;:");
+}
 
-bool IsLoneSymbol(char c) { return c == '&' || c == '$'; }
+bool IsLoneSymbol(char c) {
+    return c == '&' || c == '$';
+}
 
-bool IsNumber(std::string_view word) { return std::all_of(word.begin(), word.end(), IsNumberChar); }
+bool IsNumber(std::string_view word) {
+    return std::all_of(word.begin(), word.end(), IsNumberChar);
+}
 
 char ToLowerCp1252(char c) {
     const unsigned char b = Byte(c);

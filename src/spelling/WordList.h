@@ -41,11 +41,12 @@ public:
     WordList& operator=(const WordList&) = delete;
 
     // Reads the file: one entry per line, LF or CR LF removed and nothing else
-    // changed. A file that cannot be opened (missing, unreadable, not a regular
-    // file) shows WORD_LIST_LOAD_FAILED and leaves the list not loaded. A read
-    // error after the open shows the same message and keeps the lines read
-    // completely before it; the list counts as loaded. Replaces any earlier
-    // content.
+    // changed (a lone CR belongs to the entry). A file that cannot be opened
+    // (missing, unreadable, not a regular file) shows WORD_LIST_LOAD_FAILED and
+    // leaves the list not loaded. A read error after the open shows the same
+    // message and keeps the lines read completely before it; the list counts
+    // as loaded. Running out of memory shows it too and leaves the list not
+    // loaded. Replaces any earlier content. No lock is taken on the file.
     void Load(const std::string& fileName);
 
     // True when `word` is byte for byte an entry, or when the list is not loaded.
@@ -60,7 +61,7 @@ public:
     // is a fault; numbers are correct; the rest is lower-cased and looked up.
     bool CheckWord(std::string token) const;
 
-    // True once the file has been opened, even if reading it failed later.
+    // True once the file has been opened and held, even if a read failed later.
     bool IsLoaded() const;
     const std::string& FileName() const;
 
@@ -120,12 +121,10 @@ private:
     std::array<Bytes, BUCKET_COUNT> bucketBytes;
     std::array<std::uint32_t, BUCKET_COUNT> bucketSize{};
     std::vector<std::size_t> longStarts;  // into bucket LONG_WORD_BUCKET, plus its end
-    // Entries are numbered bucket after bucket; bucket k starts at bucketFirst[k].
-    std::array<std::uint32_t, BUCKET_COUNT + 1> bucketFirst{};
+    std::uint32_t entryCount = 0;
 
     // The index: a hash table per bucket, open addressing with linear probing,
     // all in one array; bucket k's slots are indexStart[k] .. indexStart[k+1]-1.
-    // Building it bucket by bucket keeps the slots being filled in the cache.
     // A slot is 0 when empty, else it holds the entry's position in its bucket
     // + 1 in its low indexEntryBits bits and, in the bits above, as many bits
     // of the word's hash as fit: most slots of other words are passed over

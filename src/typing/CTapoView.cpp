@@ -16,6 +16,7 @@
 #include "app/QtText.h"
 #include "results/CResultDlg.h"
 #include "results/StatisticsLog.h"
+#include "settings/COptionsDlg.h"
 #include "spelling/Cp1252.h"
 #include "spelling/TextScanner.h"
 #include "typing/KeyClassifier.h"
@@ -217,7 +218,20 @@ void CTapoView::CopyTextToClipboard() {
 }
 
 void CTapoView::EditOptions() {
-    // The options dialog opens here.
+    // The dialog shows the minutes within the hour of the test length.
+    const std::int32_t seconds = settings_.testLength;
+    const auto minutes = static_cast<std::uint32_t>(seconds / 60 - (seconds / 3600) * 60);
+    COptionsDlg dialog(minutes, settings_.capitalsDouble, settings_.keySound, settings_.spellCheck,
+                       prompts_, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
+        return;
+    }
+    settings_.testLength = dialog.Minutes() * 60;
+    settings_.capitalsDouble = dialog.CapitalsDouble();
+    settings_.keySound = dialog.KeySound();
+    settings_.spellCheck = dialog.SpellCheck();
+    // Also without changes: the text is cleared and the title shows the length.
+    PrepareTest();
 }
 
 void CTapoView::AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
@@ -250,12 +264,13 @@ CTapoView::CommandStates CTapoView::EnabledCommands(const TestRun& run) {
 std::int32_t CTapoView::ElapsedSeconds() const {
     // A clock set far back or forward must not overflow the 32-bit span.
     const CalendarTime span = run_.timeLastTick - run_.timeStart;
-    return static_cast<std::int32_t>(
-        std::clamp<CalendarTime>(span, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<CalendarTime>(
+        span, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-void CTapoView::SetCaption(const QString& caption) { window()->setWindowTitle(caption); }
+void CTapoView::SetCaption(const QString& caption) {
+    window()->setWindowTitle(caption);
+}
 
 // ---- Input ----------------------------------------------------------------
 
@@ -293,8 +308,8 @@ bool CTapoView::event(QEvent* event) {
 void CTapoView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     const KeyRole role = ClassifyKey(event->key(), event->modifiers(), event->text());
-    const bool deadKey = event->key() >= Qt::Key_Dead_Grave &&
-                         event->key() <= Qt::Key_Dead_Longsolidusoverlay;
+    const bool deadKey =
+        event->key() >= Qt::Key_Dead_Grave && event->key() <= Qt::Key_Dead_Longsolidusoverlay;
     if (!IsModifierKey(event->key())) {
         deadKeySeen_ = deadKey;
     }
@@ -387,16 +402,32 @@ void CTapoView::inputMethodEvent(QInputMethodEvent* event) {
 
 // Clicks never move the caret or select; a middle click would paste the
 // selection of the window system.
-void CTapoView::mousePressEvent(QMouseEvent* event) { event->accept(); }
-void CTapoView::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
-void CTapoView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
-void CTapoView::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void CTapoView::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+void CTapoView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+void CTapoView::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+void CTapoView::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+}
 
-void CTapoView::dragEnterEvent(QDragEnterEvent* event) { event->ignore(); }
-void CTapoView::dragMoveEvent(QDragMoveEvent* event) { event->ignore(); }
-void CTapoView::dropEvent(QDropEvent* event) { event->ignore(); }
+void CTapoView::dragEnterEvent(QDragEnterEvent* event) {
+    event->ignore();
+}
+void CTapoView::dragMoveEvent(QDragMoveEvent* event) {
+    event->ignore();
+}
+void CTapoView::dropEvent(QDropEvent* event) {
+    event->ignore();
+}
 
-bool CTapoView::canInsertFromMimeData(const QMimeData*) const { return false; }
+bool CTapoView::canInsertFromMimeData(const QMimeData*) const {
+    return false;
+}
 void CTapoView::insertFromMimeData(const QMimeData*) {}
 
 void CTapoView::resizeEvent(QResizeEvent* event) {
@@ -443,7 +474,9 @@ const std::vector<CTapoView::DisplayLine>& CTapoView::DisplayLines() const {
     return displayLines_;
 }
 
-int CTapoView::LineCount() const { return static_cast<int>(DisplayLines().size()); }
+int CTapoView::LineCount() const {
+    return static_cast<int>(DisplayLines().size());
+}
 
 int CTapoView::LineIndex(int line) const {
     const auto& lines = DisplayLines();
@@ -508,7 +541,9 @@ void CTapoView::DeleteSelection() {
     setTextCursor(cursor);
 }
 
-void CTapoView::CopySelection() { copy(); }
+void CTapoView::CopySelection() {
+    copy();
+}
 
 CharFormat CTapoView::DefaultCharFormat() const {
     return CharFormat{FromQColor(palette().color(QPalette::Text)),

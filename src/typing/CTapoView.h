@@ -93,13 +93,13 @@ public:
     bool HandleKeyDown(int key);
     // Copies the whole text to the clipboard and leaves nothing selected.
     void CopyTextToClipboard();
-    // Opens the options dialog.
+    // Opens the options dialog; OK takes its values and prepares a new test
+    // (also without changes), cancel changes nothing.
     void EditOptions();
     // Appends the record of a finished test to the statistics log; a file
     // failure is shown as a message.
     void AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
-                                std::string timeText, std::string faultsText,
-                                std::string dateText);
+                                std::string timeText, std::string faultsText, std::string dateText);
 
     TestState State() const;
     const TestRun& CurrentRun() const { return run_; }

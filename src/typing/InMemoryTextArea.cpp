@@ -150,7 +150,9 @@ void InMemoryTextArea::CopySelection() {
     }
 }
 
-CharFormat InMemoryTextArea::DefaultCharFormat() const { return defaultFormat; }
+CharFormat InMemoryTextArea::DefaultCharFormat() const {
+    return defaultFormat;
+}
 
 void InMemoryTextArea::FormatSelection(const CharFormat& format) {
     if (selectionStart == selectionEnd) {
@@ -184,7 +186,9 @@ void InMemoryTextArea::Replace(int start, int end, std::string_view newText,
     layoutValid = false;
 }
 
-const std::string& InMemoryTextArea::Text() const { return text; }
+const std::string& InMemoryTextArea::Text() const {
+    return text;
+}
 
 CharFormat InMemoryTextArea::FormatAt(int position) const {
     if (position < 0 || position >= static_cast<int>(formats.size())) {
@@ -193,12 +197,20 @@ CharFormat InMemoryTextArea::FormatAt(int position) const {
     return formats[position];
 }
 
-CharFormat InMemoryTextArea::InsertionFormat() const { return insertionFormat; }
+CharFormat InMemoryTextArea::InsertionFormat() const {
+    return insertionFormat;
+}
 
-const std::string& InMemoryTextArea::Clipboard() const { return clipboard; }
+const std::string& InMemoryTextArea::Clipboard() const {
+    return clipboard;
+}
 
-int InMemoryTextArea::SelectionStart() const { return selectionStart; }
+int InMemoryTextArea::SelectionStart() const {
+    return selectionStart;
+}
 
-int InMemoryTextArea::SelectionEnd() const { return selectionEnd; }
+int InMemoryTextArea::SelectionEnd() const {
+    return selectionEnd;
+}
 
 }  // namespace quirtel

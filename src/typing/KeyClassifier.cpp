@@ -6,7 +6,9 @@ namespace quirtel {
 
 namespace {
 
-bool IsDeadKey(int key) { return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay; }
+bool IsDeadKey(int key) {
+    return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
+}
 
 bool IsEditingKey(int key) {
     switch (key) {

@@ -97,13 +97,12 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
     for (QAction* action : h.frame->MainMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(texts, (QStringList{QStringLiteral("&Empezar prueba\tF2"),
-                                 QStringLiteral("&Finalizar prueba\tF2"),
-                                 QStringLiteral("&Abortar\tESC"), QStringLiteral("-"),
-                                 QStringLiteral("&Texto a portapapeles"),
-                                 QStringLiteral("&Opciones"), QStringLiteral("-"),
-                                 QStringLiteral("&Acerca de Quirtel..."),
-                                 QStringLiteral("&Salir")}));
+    QCOMPARE(texts,
+             (QStringList{QStringLiteral("&Empezar prueba\tF2"),
+                          QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
+                          QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
+                          QStringLiteral("&Opciones"), QStringLiteral("-"),
+                          QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir")}));
     for (int id : {32771, 32772, 32773, 32774, 32775, 57664, 57665}) {
         QCOMPARE(h.frame->findChild<QAction*>(QStringLiteral("action%1").arg(id)),
                  h.frame->Action(id));

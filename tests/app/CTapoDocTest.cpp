@@ -91,8 +91,8 @@ void CTapoDocTest::saveNeverEmptiesAFile_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("saves");
-    QTest::newRow("new file is created empty") << QStringLiteral("nuevo.txt") << QByteArray()
-                                               << true;
+    QTest::newRow("new file is created empty")
+        << QStringLiteral("nuevo.txt") << QByteArray() << true;
     QTest::newRow("file with content is kept")
         << QStringLiteral("notas.txt") << QByteArray("contenido") << true;
     QTest::newRow("missing folder") << QStringLiteral("no/nuevo.txt") << QByteArray() << false;

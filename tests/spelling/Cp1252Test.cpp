@@ -15,8 +15,9 @@ TEST(Cp1252, RoundTripsEveryDefinedByte) {
 }
 
 TEST(Cp1252, ConvertsSpanishAndTypographicCharacters) {
-    EXPECT_EQ(FromUtf8("ñandú ¿€…”"), "\xF1"
-                                       "and\xFA \xBF\x80\x85\x94");
+    EXPECT_EQ(FromUtf8("ñandú ¿€…”"),
+              "\xF1"
+              "and\xFA \xBF\x80\x85\x94");
     EXPECT_EQ(ToUtf8("\xD1\xE1\x93"), "Ñá“");
 }
 

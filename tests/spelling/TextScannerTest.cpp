@@ -60,7 +60,10 @@ TEST(TextScannerCount, CountsCharactersLineBreaksAndCapitals) {
         {0, "abc\nde", 5, 1, 0},
         {0, "abc\n", 3, 1, 0},
         {0, "\n\n", 0, 2, 0},
-        {0, "\xD1" "and\xFA \xC1vila", 11, 0, 0},  // Ñandú Ávila
+        {0,
+         "\xD1"
+         "and\xFA \xC1vila",
+         11, 0, 0},  // Ñandú Ávila
         {0, "Hola Mundo ABC", 14, 0, 5},
         {0, "Uno\nDos\nTRES\n", 10, 3, 6},
         {5, "Hola mundo cruel", 16, 0, 1},  // wrapped lines are no line breaks
@@ -120,7 +123,8 @@ TEST(TextScannerSpelling, MarksAndCountsFaultyTokens) {
         {"spaces around", 0, "  hola  ", 0, {}},
         {"fault at the very end", 0, "hola qwz", 1, Range(5, 8)},
         {"fault at the start", 0, "qwz hola", 1, Range(0, 3)},
-        {"same fault three times", 0, "qwz hola qwz qwz", 3, Range(0, 3) + Range(9, 12) + Range(13, 16)},
+        {"same fault three times", 0, "qwz hola qwz qwz", 3,
+         Range(0, 3) + Range(9, 12) + Range(13, 16)},
         {"stripped marks are marked too", 0, "(qwz).", 1, Range(0, 6)},
         {"tab joins", 0, "hola\tmundo", 1, Range(0, 10)},
         {"second paragraph", 0, "hola\nqwz casa", 1, Range(5, 8)},
@@ -166,7 +170,8 @@ TEST(TextScannerSpelling, InactiveSpellingNeitherReadsNorMarks) {
         bool spellCheck;
         const WordList* wordList;
     };
-    for (const Case& c : {Case{"switched off", false, &list}, Case{"no word list", true, nullptr}}) {
+    for (const Case& c :
+         {Case{"switched off", false, &list}, Case{"no word list", true, nullptr}}) {
         InMemoryTextArea area(0);
         area.SetText("qwz xyz?! \xABmal\xBB");
         RecordingTextArea recorder(area);

@@ -34,8 +34,7 @@ TEST(WordCheckClasses, HoldExactlyTheirBytes) {
     for (const Class& c : classes) {
         for (int b = 0; b < 256; ++b) {
             const char byte = static_cast<char>(b);
-            EXPECT_EQ(c.test(byte), c.bytes.find(byte) != std::string::npos)
-                << c.name << " " << b;
+            EXPECT_EQ(c.test(byte), c.bytes.find(byte) != std::string::npos) << c.name << " " << b;
         }
     }
     // No character is both a closing mark and a separator.
@@ -46,9 +45,8 @@ TEST(WordCheckClasses, HoldExactlyTheirBytes) {
 
 TEST(WordCheckClasses, IsNumberAcceptsOnlyNumberCharacters) {
     const std::vector<std::pair<std::string, bool>> cases = {
-        {"", true},          {"5", true},       {"1.000.000", true}, {"3,5", true},
-        {"-+*/", true},      {"12:30", false},  {"1a", false},       {"50%", false},
-        {"1 000", false},    {"\xBD", false},
+        {"", true},       {"5", true},   {"1.000.000", true}, {"3,5", true},    {"-+*/", true},
+        {"12:30", false}, {"1a", false}, {"50%", false},      {"1 000", false}, {"\xBD", false},
     };
     for (const auto& [word, number] : cases) {
         EXPECT_EQ(IsNumber(word), number) << word;
@@ -57,12 +55,33 @@ TEST(WordCheckClasses, IsNumberAcceptsOnlyNumberCharacters) {
 
 TEST(WordCheckClasses, LowerCasingFollowsWindows1252) {
     const std::vector<std::pair<unsigned char, unsigned char>> pairs = {
-        {'A', 'a'},   {'Z', 'z'},   {0xC0, 0xE0}, {0xC1, 0xE1}, {0xC9, 0xE9}, {0xD1, 0xF1},
-        {0xD3, 0xF3}, {0xD6, 0xF6}, {0xD8, 0xF8}, {0xDA, 0xFA}, {0xDC, 0xFC}, {0xDE, 0xFE},
-        {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF},
+        {'A', 'a'},
+        {'Z', 'z'},
+        {0xC0, 0xE0},
+        {0xC1, 0xE1},
+        {0xC9, 0xE9},
+        {0xD1, 0xF1},
+        {0xD3, 0xF3},
+        {0xD6, 0xF6},
+        {0xD8, 0xF8},
+        {0xDA, 0xFA},
+        {0xDC, 0xFC},
+        {0xDE, 0xFE},
+        {0x8A, 0x9A},
+        {0x8C, 0x9C},
+        {0x8E, 0x9E},
+        {0x9F, 0xFF},
         // Left alone: multiplication sign, sharp s, lower case, undefined, ASCII around A-Z.
-        {0xD7, 0xD7}, {0xDF, 0xDF}, {0xE1, 0xE1}, {0x9A, 0x9A}, {0x8D, 0x8D}, {'@', '@'},
-        {'[', '['},   {'a', 'a'},   {0xFF, 0xFF}, {0x00, 0x00},
+        {0xD7, 0xD7},
+        {0xDF, 0xDF},
+        {0xE1, 0xE1},
+        {0x9A, 0x9A},
+        {0x8D, 0x8D},
+        {'@', '@'},
+        {'[', '['},
+        {'a', 'a'},
+        {0xFF, 0xFF},
+        {0x00, 0x00},
     };
     for (const auto& [from, to] : pairs) {
         EXPECT_EQ(static_cast<unsigned char>(ToLowerCp1252(static_cast<char>(from))), to)
@@ -76,9 +95,13 @@ TEST(WordCheckClasses, LowerCasingFollowsWindows1252) {
     }
     EXPECT_EQ(changed, 26 + 23 + 7 + 4);
 
-    std::string word = "\xD1" "AND\xDA \xC1vila";
+    std::string word =
+        "\xD1"
+        "AND\xDA \xC1vila";
     ToLowerCp1252(word);
-    EXPECT_EQ(word, "\xF1" "and\xFA \xE1vila");
+    EXPECT_EQ(word,
+              "\xF1"
+              "and\xFA \xE1vila");
 }
 
 // What the check makes of a token: correct or faulty whatever the list holds,
@@ -89,7 +112,9 @@ struct Outcome {
 };
 const Outcome CORRECT{Outcome::Correct, {}};
 const Outcome FAULT{Outcome::Fault, {}};
-Outcome LookupOf(std::string word) { return {Outcome::Lookup, std::move(word)}; }
+Outcome LookupOf(std::string word) {
+    return {Outcome::Lookup, std::move(word)};
+}
 
 TEST(WordCheck, JudgesTheShapeAndLooksUpTheRest) {
     const std::vector<std::pair<std::string, Outcome>> cases = {
@@ -119,7 +144,7 @@ TEST(WordCheck, JudgesTheShapeAndLooksUpTheRest) {
         {"HOLA", LookupOf("hola")},
         {"hOLA", LookupOf("hola")},
         {"\xBFQu\xE9?", LookupOf("qu\xE9")},  // ¿Qué?
-        {"\xA1\xBFQu\xE9?!", FAULT},           // ¡¿Qué?!
+        {"\xA1\xBFQu\xE9?!", FAULT},          // ¡¿Qué?!
         {"(hola).", LookupOf("hola")},
         {"hola),", LookupOf("hola")},
         {"hola?.", LookupOf("hola")},
@@ -148,7 +173,10 @@ TEST(WordCheck, JudgesTheShapeAndLooksUpTheRest) {
         {"ping\xFCino", LookupOf("ping\xFCino")},  // pingüino
         {"Ping\xFCino", LookupOf("ping\xFCino")},
         {"\xDCnico", FAULT},  // Ünico
-        {"\xD1" "and\xFA", LookupOf("\xF1" "and\xFA")},  // Ñandú
+        {"\xD1"
+         "and\xFA",
+         LookupOf("\xF1"
+                  "and\xFA")},  // Ñandú
         {"hola,adi\xF3s", LookupOf("hola,adi\xF3s")},
         {"e-mail", LookupOf("e-mail")},
         {"l'home", LookupOf("l'home")},

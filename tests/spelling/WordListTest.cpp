@@ -45,7 +45,9 @@ void ExpectBuckets(const WordList& list, const Buckets& expected, const std::str
     }
 }
 
-std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+std::string Repeat(char c, std::size_t n) {
+    return std::string(n, c);
+}
 
 struct LoadCase {
     const char* name;
@@ -70,8 +72,12 @@ TEST(WordListLoad, SplitsLinesIntoBucketsByLength) {
         {"CR LF alone", "\r\n", {{0, {""}}}},
         {"lone CR is a character", "a\rb\nc\r", {{2, {"c\r"}}, {3, {"a\rb"}}}},
         {"only the CR before LF goes", "ab\r\r\n", {{3, {"ab\r"}}}},
-        {"NUL bytes kept", std::string("a\0b\n\0", 5), {{1, {std::string(1, '\0')}}, {3, {std::string("a\0b", 3)}}}},
-        {"duplicates kept in order", "casa\nperro\ncasa\n", {{4, {"casa", "casa"}}, {5, {"perro"}}}},
+        {"NUL bytes kept",
+         std::string("a\0b\n\0", 5),
+         {{1, {std::string(1, '\0')}}, {3, {std::string("a\0b", 3)}}}},
+        {"duplicates kept in order",
+         "casa\nperro\ncasa\n",
+         {{4, {"casa", "casa"}}, {5, {"perro"}}}},
     };
     const TempDir dir;
     for (const LoadCase& c : cases) {
@@ -123,7 +129,8 @@ TEST(WordListLoad, MatchesLineSplittingOnRandomFiles) {
     std::string big;
     std::uniform_int_distribution<int> length(0, 45);
     while (big.size() < 900'000) {
-        big += Repeat(static_cast<char>('a' + big.size() % 26), static_cast<std::size_t>(length(random)));
+        big += Repeat(static_cast<char>('a' + big.size() % 26),
+                      static_cast<std::size_t>(length(random)));
         big += random() % 3 == 0 ? "\r\n" : "\n";
         if (big.size() > 300'000 && big.size() < 300'100) {
             big += Repeat('L', 300'000) + "\n";  // longer than a piece
@@ -244,11 +251,11 @@ TEST(WordListContains, ExactBytesOfEqualLength) {
     const WordList list(dir.Write("l.dic", "hola\nHola\n\xE1rbol\nhola \n" + Repeat('x', 35) +
                                                "\n" + Repeat('y', 30) + "\ncasa\ncasa\n\n"));
     const std::vector<LookupCase> cases = {
-        {"hola", true},       {"Hola", true},  {"HOLA", false},  {"hol", false},
-        {"holaa", false},     {"\xE1rbol", true}, {"arbol", false}, {"hola ", true},
-        {Repeat('x', 35), true}, {Repeat('x', 30), false}, {Repeat('x', 36), false},
-        {Repeat('y', 30), true}, {Repeat('y', 31), false}, {"casa", true},
-        {"", true},  // the empty line
+        {"hola", true},           {"Hola", true},           {"HOLA", false},
+        {"hol", false},           {"holaa", false},         {"\xE1rbol", true},
+        {"arbol", false},         {"hola ", true},          {Repeat('x', 35), true},
+        {Repeat('x', 30), false}, {Repeat('x', 36), false}, {Repeat('y', 30), true},
+        {Repeat('y', 31), false}, {"casa", true},           {"", true},  // the empty line
     };
     for (const LookupCase& c : cases) {
         EXPECT_EQ(list.Contains(c.word), c.found) << c.word;

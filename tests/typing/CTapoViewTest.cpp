@@ -65,7 +65,9 @@ bool IsMarked(const CTapoView& view, int position) {
     return format.fontUnderline() && format.foreground().color() == QColor(200, 100, 100);
 }
 
-int Records(const QByteArray& log) { return static_cast<int>(log.count("\r\n")); }
+int Records(const QByteArray& log) {
+    return static_cast<int>(log.count("\r\n"));
+}
 
 // Answers the result dialog with a fault count, through its own "Aceptar".
 std::function<int(QDialog&)> ConfirmFaults(const QString& count) {
@@ -130,8 +132,8 @@ void CTapoViewTest::transitions_data() {
     QTest::addColumn<int>("dialogs");
     QTest::addColumn<int>("messages");
     QTest::addColumn<int>("records");
-    auto row = [](const char* name, const char* script, State state, const char* text,
-                  int dialogs, int messages, int records) {
+    auto row = [](const char* name, const char* script, State state, const char* text, int dialogs,
+                  int messages, int records) {
         QTest::newRow(name) << QString::fromUtf8(script) << state << QString::fromUtf8(text)
                             << dialogs << messages << records;
     };
@@ -212,8 +214,8 @@ void CTapoViewTest::finishWritesTheRecord() {
     ViewHarness h;
     // F2 before the first tick: nothing has elapsed.
     Run(h, QStringLiteral("hola +5 F2"));
-    const QByteArray first = "\r\n" + QByteArray::fromStdString(quirtel::FormatDateText(
-                                          h.clock.now - 5)) +
+    const QByteArray first = "\r\n" +
+                             QByteArray::fromStdString(quirtel::FormatDateText(h.clock.now - 5)) +
                              " --- 0.00 caracteres/min --- 00:00 minutos --- Faltas: 0 --- "
                              "Pulsaciones: 0.00 caracteres/min";
     QCOMPARE(h.Log(), first);
@@ -296,8 +298,9 @@ void CTapoViewTest::spellCheckOff() {
     QVERIFY(!editable);
     QCOMPARE(h.view->Result().faults, 0);
     QVERIFY(!IsMarked(*h.view, 0));
-    QVERIFY(h.Log().endsWith(
-        "Faltas: <ortograf\xED" "a desactivada> --- Pulsaciones: 2.00 caracteres/min"));
+    QVERIFY(
+        h.Log().endsWith("Faltas: <ortograf\xED"
+                         "a desactivada> --- Pulsaciones: 2.00 caracteres/min"));
 }
 
 void CTapoViewTest::marksFaultyTokensUntilTheNextTest() {
@@ -319,8 +322,7 @@ void CTapoViewTest::marksFaultyTokensUntilTheNextTest() {
     for (int i = 0; i < 3; ++i) {
         const QTextCharFormat format = FormatAt(*h.view, i);
         QVERIFY(!format.fontUnderline());
-        QCOMPARE(format.foreground().color(),
-                 h.view->palette().color(QPalette::Text));
+        QCOMPARE(format.foreground().color(), h.view->palette().color(QPalette::Text));
     }
 }
 
@@ -331,8 +333,9 @@ void CTapoViewTest::countsOverWrappedLines_data() {
     QTest::newRow("two paragraphs") << QStringLiteral("abc\nde") << 0;
     QTest::newRow("ends with a break") << QStringLiteral("abc\n") << 0;
     QTest::newRow("wrapped paragraph")
-        << QStringLiteral("Uno dos tres cuatro cinco seis siete ocho nueve diez once doce trece "
-                          "catorce quince\nDieciseis")
+        << QStringLiteral(
+               "Uno dos tres cuatro cinco seis siete ocho nueve diez once doce trece "
+               "catorce quince\nDieciseis")
         << 2;
     QTest::newRow("Spanish letters") << QStringLiteral(u"\u00D1and\u00FA \u00C1vila\n\u00FC") << 0;
 }
@@ -415,6 +418,10 @@ void CTapoViewTest::editingKeysWorkWhileTyping() {
     h.Key(Qt::Key_Home);
     h.RawKey(Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
     QCOMPARE(h.Text(), QStringLiteral("ay"));
+    // Shift+Enter breaks the paragraph like Enter, so the break counts twice.
+    h.Key(Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(h.view->document()->blockCount(), 2);
+    QCOMPARE(h.view->TextLength(), 4);
 }
 
 void CTapoViewTest::finishedTextCannotBeChanged_data() {
@@ -497,8 +504,8 @@ void CTapoViewTest::clicksNeverMoveTheCaret() {
 void CTapoViewTest::pasteIsRefused_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("before");
-    for (const char* how : {"ctrl+v", "ctrl+v from X11", "shift+insert", "middle click",
-                            "paste slot", "drop"}) {
+    for (const char* how :
+         {"ctrl+v", "ctrl+v from X11", "shift+insert", "middle click", "paste slot", "drop"}) {
         QTest::addRow("%s in Ready", how) << QString::fromUtf8(how) << QString();
         QTest::addRow("%s in Running", how) << QString::fromUtf8(how) << QStringLiteral("ab");
         QTest::addRow("%s in Finished", how) << QString::fromUtf8(how) << QStringLiteral("ab F2");
@@ -563,8 +570,7 @@ void CTapoViewTest::keyClicksAndF3() {
 void CTapoViewTest::deadKeyThenComposedLetter() {
     ViewHarness h;
     Run(h, QStringLiteral("F3"));
-    QTest::sendKeyEvent(QTest::Click, h.view.get(), Qt::Key_Dead_Acute, QString(),
-                        Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, h.view.get(), Qt::Key_Dead_Acute, QString(), Qt::NoModifier);
     QCOMPARE(h.view->State(), State::Running);
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral(u"\u00E9"));

@@ -51,7 +51,8 @@ TEST(InMemoryTextArea, WrapsLikeAWordWrappingEditor) {
         for (int i = 0; i < area.LineCount(); ++i) {
             EXPECT_EQ(area.LineIndex(i), expectedStart) << c.text << " line " << i;
             const int end = expectedStart + area.LineLength(expectedStart);
-            expectedStart = end < static_cast<int>(c.text.size()) && c.text[end] == '\n' ? end + 1 : end;
+            expectedStart =
+                end < static_cast<int>(c.text.size()) && c.text[end] == '\n' ? end + 1 : end;
         }
     }
 }
@@ -61,8 +62,10 @@ TEST(InMemoryTextArea, LineOperationsAtTheEdges) {
     area.SetText("abcdefgh\nxy");  // lines "abcd", "efgh", "xy"
     ASSERT_EQ(area.LineCount(), 3);
     const std::vector<std::pair<int, int>> lengthAt = {
-        {0, 4}, {3, 4}, {4, 4}, {8, 4} /* the break belongs to the line before */,
-        {9, 2}, {11, 2} /* the end of the text */, {12, 0}, {-1, 0},
+        {0, 4},  {3, 4},
+        {4, 4},  {8, 4} /* the break belongs to the line before */,
+        {9, 2},  {11, 2} /* the end of the text */,
+        {12, 0}, {-1, 0},
     };
     for (const auto& [position, length] : lengthAt) {
         EXPECT_EQ(area.LineLength(position), length) << position;
