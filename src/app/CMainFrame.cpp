@@ -27,7 +27,7 @@ namespace {
 constexpr int LOCK_REFRESH_MS = 1000;
 
 bool IsWayland() {
-    return QGuiApplication::platformName() == QStringLiteral("wayland");
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
 }
 
 bool IsLockKey(int key) {
@@ -89,9 +89,10 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
 }
 
 CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
     // A window that was shown keeps its placement even when it is destroyed
     // without being closed.
-    if (testAttribute(Qt::WA_WState_ExplicitShowHide) && !isHidden()) {
+    if (isVisible()) {
         SavePlacement();
     }
 }
@@ -225,6 +226,8 @@ void CMainFrame::createToolBar() {
     for (const auto& [id, icon] : buttons) {
         QAction* action = actions_.at(id);
         action->setIcon(icon);
+        // The images are the toolbar's; the menu shows the texts only.
+        action->setIconVisibleInMenu(false);
         toolBar_->addAction(action);
         // An icon-only button is named by its tooltip.
         toolBar_->widgetForAction(action)->setAccessibleName(action->toolTip());
@@ -319,21 +322,20 @@ void CMainFrame::UpdateCaption(const QString& title) {
 // ---- Placement ------------------------------------------------------------
 
 void CMainFrame::RestorePlacement() {
-    if (setup_.registryPath.empty()) {
-        placedOuter_ = OuterRectFor(WindowRect{});
-    } else {
+    QRect outer = OuterRectFor(WindowRect{});
+    if (!setup_.registryPath.empty()) {
         RegistryFile registry(setup_.registryPath);
-        placedOuter_ = LoadOuterRect(registry);
+        outer = LoadOuterRect(registry);
     }
     // Qt places a window by its client area; the frame the window manager
     // adds is known only once the window is mapped. Until then the client
     // takes the whole outer size, and CorrectPlacement takes the frame off.
     // Wayland gives windows no say in their position: only the size is kept.
     if (!IsWayland()) {
-        move(placedOuter_.topLeft());
+        move(outer.topLeft());
     }
-    resize(placedOuter_.size());
-    pendingOuter_ = placedOuter_;
+    resize(outer.size());
+    pendingOuter_ = outer;
 }
 
 void CMainFrame::CorrectPlacement() {

@@ -82,8 +82,6 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
     // The label of a lock-key pane, null for an unknown id.
     QLabel* Pane(int paneId) const;
-    // The outer rectangle the window was placed at from the registry.
-    QRect PlacedOuterRect() const { return placedOuter_; }
 
     // Enables the five test commands from the view's test state.
     void UpdateCommandStates();
@@ -126,7 +124,6 @@ private:
     std::map<int, QLabel*> panes_;
     QTimer lockTimer_;
 
-    QRect placedOuter_;
     // The outer rectangle still to be checked once the window manager's frame
     // is known (X11 knows the frame only after the window is mapped).
     std::optional<QRect> pendingOuter_;

@@ -1,24 +1,39 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "../support/FakePrompts.h"
 #include "../typing/TypingFakes.h"
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
+#include "app/LockStateSource.h"
+#include "settings/PlacementQt.h"
+#include "settings/RegistryFile.h"
+#include "settings/WindowPlacement.h"
 #include "typing/CTapoView.h"
 
 using quirtel::CMainFrame;
 using quirtel::CTapoView;
+using State = quirtel::CTapoView::TestState;
 
 namespace {
 
-const QString PROMPT_CAPTION = QStringLiteral(
-    "Empieza a escribir cuando quieras... (tiempo total 10:00 minutos) F2 para acabar y ESC "
-    "para abortar - Quirtel");
+QString PromptCaption(int minutes = 10) {
+    return QStringLiteral(
+               "Empieza a escribir cuando quieras... (tiempo total %1:00 minutos) F2 "
+               "para acabar y ESC para abortar - Quirtel")
+        .arg(minutes, 2, 10, QLatin1Char('0'));
+}
 
 // Records whether any window was on screen when a message was shown.
 class WatchingPrompts final : public quirtel::Prompts {
@@ -41,18 +56,19 @@ public:
 
 // A main window over fakes, started as the application starts it.
 struct FrameHarness {
-    explicit FrameHarness(const QString& wordList = QString()) {
+    explicit FrameHarness(const QString& registryPath = QString()) {
         document = std::make_unique<quirtel::CTapoDoc>(prompts);
-        frame = std::make_unique<CMainFrame>(
-            *document, clock, sound, prompts,
-            (wordList.isEmpty() ? dir.filePath(QStringLiteral("none.dic")) : wordList)
-                .toStdString());
-        frame->View().SetStatisticsLogPath(
-            dir.filePath(QStringLiteral("estadistica.txt")).toStdString());
+        CMainFrame::Setup setup;
+        setup.wordListPath = dir.filePath(QStringLiteral("none.dic")).toStdString();
+        setup.registryPath = registryPath.toStdString();
+        setup.lockStates = &locks;
+        frame = std::make_unique<CMainFrame>(*document, clock, sound, prompts, setup);
+        frame->View().SetStatisticsLogPath(LogPath().toStdString());
         document->OnNewDocument();
         frame->show();
         frame->activateWindow();
         active = QTest::qWaitForWindowActive(frame.get());
+        prompts.inner.messages.clear();  // the missing word list
     }
     CTapoView& View() { return frame->View(); }
     void Type(const QString& text) {
@@ -60,11 +76,16 @@ struct FrameHarness {
             QTest::sendKeyEvent(QTest::Click, &View(), Qt::Key_unknown, QString(c), {});
         }
     }
-    bool Enabled(int id) { return frame->Action(id)->isEnabled(); }
+    void Press(const QKeySequence& keys) {
+        QTest::keyClick(&View(), keys[0].key(), keys[0].keyboardModifiers());
+    }
+    QString Message() const { return frame->statusBar()->currentMessage(); }
+    QString LogPath() const { return dir.filePath(QStringLiteral("estadistica.txt")); }
 
     QTemporaryDir dir;
     quirtel::testing::FakeClock clock;
     quirtel::testing::FakeSoundPlayer sound;
+    quirtel::FixedLockStateSource locks;
     WatchingPrompts prompts;
     std::unique_ptr<quirtel::CTapoDoc> document;
     std::unique_ptr<CMainFrame> frame;
@@ -82,10 +103,17 @@ private slots:
     void commandsFollowTheTestState();
     void captionFollowsTitleAndTest();
     void commandsDriveTheTest();
-    void windowShortcutsDoNotStealTyping_data();
-    void windowShortcutsDoNotStealTyping();
+    void barsAndStatusTexts();
+    void lockPanesFollowTheSource();
+    void keysReachTheirOwner_data();
+    void keysReachTheirOwner();
+    void documentAccelerators_data();
+    void documentAccelerators();
+    void optionsDialog_data();
+    void optionsDialog();
+    void placementIsKeptAcrossRuns_data();
+    void placementIsKeptAcrossRuns();
     void exitClosesWithoutAQuestion();
-    void newDocumentDropsARunningTest();
 };
 
 void CMainFrameTest::menuHoldsTheCommandsInOrder() {
@@ -94,22 +122,29 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
     QCOMPARE(menus.size(), 1);
     QCOMPARE(menus.front()->text(), QStringLiteral(u"&Men\u00FA"));
     QStringList texts;
-    for (QAction* action : h.frame->MainMenu()->actions()) {
+    for (QAction* action : h.frame->MainMenu()->actions() + h.frame->ViewMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     QCOMPARE(texts,
-             (QStringList{QStringLiteral("&Empezar prueba\tF2"),
-                          QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
-                          QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                          QStringLiteral("&Opciones"), QStringLiteral("-"),
-                          QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir")}));
-    for (int id : {32771, 32772, 32773, 32774, 32775, 57664, 57665}) {
-        QCOMPARE(h.frame->findChild<QAction*>(QStringLiteral("action%1").arg(id)),
-                 h.frame->Action(id));
-        QVERIFY(h.frame->Action(id)->shortcut().isEmpty());
-    }
+             (QStringList{
+                 QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
+                 QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
+                 QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
+                 QStringLiteral("&Opciones"), QStringLiteral("-"),
+                 QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
+                 QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
-    QCOMPARE(h.frame->Action(32771)->toolTip(), QStringLiteral("Empezar"));
+
+    // The toolbar: the three test buttons, each named by its tooltip.
+    QToolBar* bar = h.frame->ToolBar();
+    QStringList names;
+    for (QAction* action : bar->actions()) {
+        QVERIFY(!action->icon().isNull());
+        names << bar->widgetForAction(action)->accessibleName();
+    }
+    QCOMPARE(names, (QStringList{QStringLiteral("Empezar"), QStringLiteral("Parar"),
+                                 QStringLiteral("Abortar prueba")}));
+    QCOMPARE(h.frame->toolBarArea(bar), Qt::TopToolBarArea);
 }
 
 void CMainFrameTest::wordListMessageComesBeforeTheWindow() {
@@ -120,26 +155,30 @@ void CMainFrameTest::wordListMessageComesBeforeTheWindow() {
 
 void CMainFrameTest::commandsFollowTheTestState() {
     FrameHarness h;
-    const QList<int> ids{32771, 32772, 32775, 32774, 32773};
+    // Start, finish, abort, copy, options; then the toolbar's start, finish, abort.
     auto enabled = [&] {
         QList<bool> states;
-        for (int id : ids) {
-            states << h.Enabled(id);
+        for (int id : {32771, 32772, 32775, 32774, 32773}) {
+            states << h.frame->Action(id)->isEnabled();
+        }
+        for (QAction* action : h.frame->ToolBar()->actions()) {
+            states << h.frame->ToolBar()->widgetForAction(action)->isEnabled();
         }
         return states;
     };
-    QCOMPARE(enabled(), (QList<bool>{true, false, false, false, true}));
+    const QList<bool> ready{true, false, false, false, true, true, false, false};
+    QCOMPARE(enabled(), ready);
     h.Type(QStringLiteral("a"));
-    QCOMPARE(enabled(), (QList<bool>{false, true, true, false, false}));
+    QCOMPARE(enabled(), (QList<bool>{false, true, true, false, false, false, true, true}));
     QTest::keyClick(&h.View(), Qt::Key_F2);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false, true, true, false}));
     QTest::keyClick(&h.View(), Qt::Key_F2);
-    QCOMPARE(enabled(), (QList<bool>{true, false, false, false, true}));
+    QCOMPARE(enabled(), ready);
 }
 
 void CMainFrameTest::captionFollowsTitleAndTest() {
     FrameHarness h;
-    QCOMPARE(h.frame->windowTitle(), PROMPT_CAPTION);
+    QCOMPARE(h.frame->windowTitle(), PromptCaption());
     h.Type(QStringLiteral("a"));
     QCOMPARE(h.frame->windowTitle(), QStringLiteral(u"\u00A1Empezando!"));
     h.clock.Advance(3);
@@ -148,54 +187,231 @@ void CMainFrameTest::captionFollowsTitleAndTest() {
     QTest::keyClick(&h.View(), Qt::Key_F2);
     QVERIFY(h.frame->windowTitle().startsWith(QStringLiteral("Prueba acabada: ")));
     QTest::keyClick(&h.View(), Qt::Key_F2);
-    QCOMPARE(h.frame->windowTitle(), PROMPT_CAPTION);
+    QCOMPARE(h.frame->windowTitle(), PromptCaption());
 }
 
 void CMainFrameTest::commandsDriveTheTest() {
     FrameHarness h;
     h.Type(QStringLiteral("hola"));
     h.frame->Action(CMainFrame::ID_TEST_START)->trigger();  // disabled while running
-    QCOMPARE(h.View().State(), CTapoView::TestState::Running);
+    QCOMPARE(h.View().State(), State::Running);
     h.frame->Action(CMainFrame::ID_TEST_ABORT)->trigger();
     QCOMPARE(h.prompts.inner.messages.back(), QStringLiteral("Prueba abortada."));
-    QCOMPARE(h.View().State(), CTapoView::TestState::Ready);
+    QCOMPARE(h.View().State(), State::Ready);
     h.Type(QStringLiteral("hola"));
     h.frame->Action(CMainFrame::ID_TEST_FINISH)->trigger();
-    QCOMPARE(h.View().State(), CTapoView::TestState::Finished);
+    QCOMPARE(h.View().State(), State::Finished);
     h.frame->Action(CMainFrame::ID_TEST_FINISH)->trigger();
     QCOMPARE(h.prompts.inner.dialogsRun, 2);
     h.frame->Action(CMainFrame::ID_COPY_TEXT)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hola"));
     h.frame->Action(CMainFrame::ID_TEST_START)->trigger();
-    QCOMPARE(h.View().State(), CTapoView::TestState::Ready);
+    QCOMPARE(h.View().State(), State::Ready);
     QCOMPARE(h.View().toPlainText(), QString());
 }
 
-void CMainFrameTest::windowShortcutsDoNotStealTyping_data() {
-    QTest::addColumn<QKeySequence>("shortcut");
-    QTest::addColumn<bool>("fires");
-    QTest::addColumn<bool>("starts");
-    QTest::newRow("Ctrl+N is the window's") << QKeySequence(Qt::CTRL | Qt::Key_N) << true << false;
-    QTest::newRow("a letter is typed") << QKeySequence(Qt::Key_N) << false << true;
-    QTest::newRow("F2 is the view's") << QKeySequence(Qt::Key_F2) << false << false;
-    QTest::newRow("Ctrl+V is refused") << QKeySequence(Qt::CTRL | Qt::Key_V) << false << false;
-    QTest::newRow("Backspace is typed") << QKeySequence(Qt::Key_Backspace) << false << true;
+void CMainFrameTest::barsAndStatusTexts() {
+    FrameHarness h;
+    // "Ver" hides and shows each bar; the check mark follows.
+    for (QWidget* bar : std::initializer_list<QWidget*>{h.frame->ToolBar(), h.frame->statusBar()}) {
+        QAction* toggle = h.frame->Action(bar == h.frame->ToolBar() ? 59392 : 59393);
+        for (const bool visible : {false, true}) {
+            toggle->trigger();
+            QCOMPARE(bar->isVisible(), visible);
+            QCOMPARE(toggle->isChecked(), visible);
+        }
+    }
+
+    // A prompt while the pointer rests on a button, "Preparado" otherwise.
+    QCOMPARE(h.Message(), QStringLiteral("Preparado"));
+    QWidget* finish = h.frame->ToolBar()->widgetForAction(h.frame->Action(32772));
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), finish->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(finish, &enter);
+    QCOMPARE(h.Message(),
+             QStringLiteral("Detiene la prueba en curso y muestra el resultado final"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(finish, &leave);
+    QCOMPARE(h.Message(), QStringLiteral("Preparado"));
 }
 
-void CMainFrameTest::windowShortcutsDoNotStealTyping() {
-    QFETCH(QKeySequence, shortcut);
+void CMainFrameTest::lockPanesFollowTheSource() {
+    FrameHarness h;
+    auto texts = [&] {
+        QStringList shown;
+        for (int id : {59137, 59138, 59139}) {
+            shown << h.frame->Pane(id)->text();
+        }
+        return shown;
+    };
+    QCOMPARE(texts(), (QStringList{QString(), QString(), QString()}));  // unknown
+    // A lock key updates the panes at once; the key is not typed.
+    h.locks.states = {true, false, true};
+    QTest::keyClick(&h.View(), Qt::Key_CapsLock);
+    QCOMPARE(texts(), (QStringList{QStringLiteral("MAY"), QString(), QStringLiteral("DESP")}));
+    QCOMPARE(h.frame->Pane(59138)->accessibleDescription(), QStringLiteral("desactivado"));
+    QCOMPARE(h.View().State(), State::Ready);
+    // Changes made elsewhere show within a second.
+    h.locks.states = {false, true, std::nullopt};
+    QTRY_COMPARE_WITH_TIMEOUT(texts(), (QStringList{QString(), QStringLiteral("NUM"), QString()}),
+                              3000);
+}
+
+void CMainFrameTest::keysReachTheirOwner_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<State>("state");
+    // Each row types "hola" first, so the test runs.
+    QTest::newRow("a letter is typed") << QKeySequence(Qt::Key_N) << "holan" << State::Running;
+    QTest::newRow("Alt+Backspace undoes")
+        << QKeySequence(Qt::ALT | Qt::Key_Backspace) << "" << State::Running;
+    QTest::newRow("Backspace is typed")
+        << QKeySequence(Qt::Key_Backspace) << "hol" << State::Running;
+    QTest::newRow("Ctrl+V is refused")
+        << QKeySequence(Qt::CTRL | Qt::Key_V) << "hola" << State::Running;
+    QTest::newRow("Shift+Insert is refused")
+        << QKeySequence(Qt::SHIFT | Qt::Key_Insert) << "hola" << State::Running;
+    QTest::newRow("F6 does nothing") << QKeySequence(Qt::Key_F6) << "hola" << State::Running;
+    QTest::newRow("Shift+F6 does nothing")
+        << QKeySequence(Qt::SHIFT | Qt::Key_F6) << "hola" << State::Running;
+    QTest::newRow("F2 is the view's") << QKeySequence(Qt::Key_F2) << "hola" << State::Finished;
+}
+
+void CMainFrameTest::keysReachTheirOwner() {
+    QFETCH(QKeySequence, keys);
     FrameHarness h;
     QVERIFY(h.active);
-    h.View().setFocus();
-    QAction probe(h.frame.get());
-    probe.setShortcut(shortcut);
-    h.frame->addAction(&probe);
-    int fired = 0;
-    connect(&probe, &QAction::triggered, [&] { ++fired; });
-    const QKeyCombination key = shortcut[0];
-    QTest::keyClick(&h.View(), key.key(), key.keyboardModifiers());
-    QTEST(fired == 1, "fires");
-    QTEST(h.View().State() == CTapoView::TestState::Running, "starts");
+    QApplication::clipboard()->setText(QStringLiteral("XYZ"));
+    h.Type(QStringLiteral("hola"));
+    h.Press(keys);
+    QTEST(h.View().toPlainText(), "text");
+    QTEST(h.View().State(), "state");
+    QVERIFY(h.prompts.inner.messages.isEmpty());
+}
+
+void CMainFrameTest::documentAccelerators_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("chosen");  // what the chooser answers, in the temp folder
+    QTest::addColumn<QString>("caption");
+    const QKeySequence open(Qt::CTRL | Qt::Key_O);
+    const QString running = QStringLiteral(u"\u00A1Empezando!");
+    // Each row types "hola" first, so the test runs.
+    QTest::newRow("Ctrl+N drops the test")
+        << QKeySequence(Qt::CTRL | Qt::Key_N) << "" << PromptCaption();
+    QTest::newRow("Ctrl+O prepares a test") << open << "notas.txt" << PromptCaption();
+    QTest::newRow("Ctrl+O cancelled") << open << "" << running;
+    QTest::newRow("Ctrl+S names the file") << QKeySequence(Qt::CTRL | Qt::Key_S) << "vacio.txt"
+                                           << QStringLiteral("vacio.txt - Quirtel");
+}
+
+void CMainFrameTest::documentAccelerators() {
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, chosen);
+    QFETCH(QString, caption);
+    FrameHarness h;
+    QVERIFY(h.active);
+    QFile notes(h.dir.filePath(QStringLiteral("notas.txt")));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("contenido") == 9);
+    notes.close();
+    const QString path = chosen.isEmpty() ? QString() : h.dir.filePath(chosen);
+    h.prompts.inner.nextOpenFileName = path;
+    h.prompts.inner.nextSaveFileName = path;
+
+    h.Type(QStringLiteral("hola"));
+    h.Press(keys);
+    QCOMPARE(h.frame->windowTitle(), caption);
+    // A new test, or the running one untouched; never a result or a record.
+    const bool prepared = caption == PromptCaption();
+    QCOMPARE(h.View().State(), prepared ? State::Ready : State::Running);
+    QCOMPARE(h.View().toPlainText(), prepared ? QString() : QStringLiteral("hola"));
+    QCOMPARE(h.View().TestTimer().isActive(), !prepared);
+    QVERIFY(h.prompts.inner.messages.isEmpty());
+    QCOMPARE(h.prompts.inner.dialogsRun, 0);
+    QVERIFY(!QFile::exists(h.LogPath()));
+    QCOMPARE(notes.size(), 9);
+    if (keys == QKeySequence(Qt::CTRL | Qt::Key_S)) {
+        QCOMPARE(QFileInfo(path).size(), 0);
+        h.prompts.inner.nextSaveFileName.clear();  // the second save asks for no name
+        h.Press(keys);
+        QCOMPARE(h.document->PathName(), QFileInfo(path).absoluteFilePath());
+    }
+}
+
+void CMainFrameTest::optionsDialog_data() {
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<bool>("switches");  // the value set on all three switches
+    QTest::addColumn<int>("testLength");
+    QTest::newRow("new values") << true << "25" << false << 1500;
+    QTest::newRow("OK without changes") << true << "10" << true << 600;
+    QTest::newRow("cancelled") << false << "25" << false << 600;
+}
+
+void CMainFrameTest::optionsDialog() {
+    QFETCH(bool, accept);
+    QFETCH(bool, switches);
+    FrameHarness h;
+    QTest::keyClick(&h.View(), Qt::Key_F3);  // key sound on: the dialog shows it
+    h.document->SetTitle(QStringLiteral("notas.txt"));
+    QList<bool> shown;
+    h.prompts.inner.onDialog = [&](QDialog& dialog) {
+        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("control1000"));
+        shown << (field->text() == QStringLiteral("10"));
+        for (int id : {1004, 1005, 1006}) {
+            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("control%1").arg(id));
+            shown << box->isChecked();
+            box->setChecked(switches);
+        }
+        QFETCH(QString, minutes);
+        field->setText(minutes);
+        accept ? dialog.accept() : dialog.reject();
+        return dialog.result();
+    };
+    h.frame->Action(CMainFrame::ID_OPTIONS)->trigger();
+    QCOMPARE(shown, (QList<bool>{true, true, true, true}));
+    QTEST(h.View().Settings().testLength, "testLength");
+    const bool kept = !accept || switches;
+    QCOMPARE((QList<bool>{h.View().Settings().capitalsDouble, h.View().Settings().keySound,
+                          h.View().Settings().spellCheck}),
+             (QList<bool>{kept, kept, kept}));
+    // OK always prepares a new test, whose prompt shows the length.
+    QCOMPARE(h.frame->windowTitle(), accept ? PromptCaption(h.View().Settings().testLength / 60)
+                                            : QStringLiteral("notas.txt - Quirtel"));
+}
+
+void CMainFrameTest::placementIsKeptAcrossRuns_data() {
+    QTest::addColumn<QRect>("stored");  // the outer rectangle in the registry; null: none
+    QTest::addColumn<QRect>("opened");
+    const QRect defaults(0, 0, 640, 480);
+    QTest::newRow("nothing stored") << QRect() << defaults;
+    QTest::newRow("stored placement") << QRect(100, 50, 500, 350) << QRect(100, 50, 500, 350);
+    QTest::newRow("outside every screen") << QRect(9000, 9000, 500, 350) << defaults;
+}
+
+void CMainFrameTest::placementIsKeptAcrossRuns() {
+    QFETCH(QRect, stored);
+    QFETCH(QRect, opened);
+    QTemporaryDir config;
+    const QString path = config.filePath(QStringLiteral("quirtel/registry.reg"));
+    if (!stored.isNull()) {
+        quirtel::RegistryFile registry(path.toStdString());
+        QVERIFY(quirtel::SaveWindowPlacement(registry, quirtel::WindowRectFor(stored)));
+    }
+    // The offscreen platform frames its windows too: the outer rectangle counts.
+    const QRect moved(120, 70, 520, 360);
+    {
+        FrameHarness h(path);
+        QTRY_COMPARE(h.frame->frameGeometry(), opened);
+        h.frame->move(moved.topLeft());
+        h.frame->resize(moved.size() - (h.frame->frameGeometry().size() - h.frame->size()));
+        QCOMPARE(h.frame->frameGeometry(), moved);
+        h.frame->Action(CMainFrame::ID_APP_EXIT)->trigger();
+    }
+    // Right and bottom lie one past the window's last pixel.
+    quirtel::RegistryFile registry(path.toStdString());
+    QCOMPARE(quirtel::LoadWindowPlacement(registry),
+             (quirtel::WindowRect{120, 70, 120 + 520, 70 + 360}));
+    FrameHarness next(path);
+    QTRY_COMPARE(next.frame->frameGeometry(), moved);
 }
 
 void CMainFrameTest::exitClosesWithoutAQuestion() {
@@ -203,20 +419,8 @@ void CMainFrameTest::exitClosesWithoutAQuestion() {
     h.Type(QStringLiteral("texto"));
     h.frame->Action(CMainFrame::ID_APP_EXIT)->trigger();
     QVERIFY(!h.frame->isVisible());
-    QCOMPARE(h.prompts.inner.messages.size(), 1);  // only the missing word list
+    QVERIFY(h.prompts.inner.messages.isEmpty());
     QCOMPARE(h.prompts.inner.dialogsRun, 0);
-}
-
-void CMainFrameTest::newDocumentDropsARunningTest() {
-    FrameHarness h;
-    h.Type(QStringLiteral("hola"));
-    h.document->OnNewDocument();
-    QCOMPARE(h.View().State(), CTapoView::TestState::Ready);
-    QCOMPARE(h.View().toPlainText(), QString());
-    QVERIFY(!h.View().TestTimer().isActive());
-    QCOMPARE(h.prompts.inner.dialogsRun, 0);
-    QCOMPARE(h.frame->windowTitle(), PROMPT_CAPTION);
-    QVERIFY(!QFile::exists(h.dir.filePath(QStringLiteral("estadistica.txt"))));
 }
 
 QTEST_MAIN(CMainFrameTest)
