@@ -1,0 +1,6 @@
+// Must not compile: the core library gets no Qt include path.
+#include <QString>
+
+#include "spelling/Cp1252.h"
+
+int CoreQtProbe() { return static_cast<int>(QString().size()); }
