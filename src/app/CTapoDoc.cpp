@@ -48,9 +48,7 @@ bool CTapoDoc::OpenDocumentFile(const QString& path) {
         return false;
     }
     file.close();
-    pathName_ = QFileInfo(path).absoluteFilePath();
-    modified_ = false;
-    SetTitle(QFileInfo(path).fileName());
+    TakePath(path);
     emit documentSetUp();
     return true;
 }
@@ -74,10 +72,14 @@ bool CTapoDoc::SaveDocumentFile(const QString& path) {
         return false;
     }
     file.close();
+    TakePath(path);
+    return true;
+}
+
+void CTapoDoc::TakePath(const QString& path) {
     pathName_ = QFileInfo(path).absoluteFilePath();
     modified_ = false;
     SetTitle(QFileInfo(path).fileName());
-    return true;
 }
 
 void CTapoDoc::ReportFileFailure(const QString& path) {

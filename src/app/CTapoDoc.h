@@ -48,6 +48,8 @@ signals:
     void documentSetUp();
 
 private:
+    // The document now stands for this file: path, title, not modified.
+    void TakePath(const QString& path);
     void ReportFileFailure(const QString& path);
 
     Prompts& prompts_;
