@@ -24,10 +24,27 @@ namespace quirtel {
 
 namespace {
 
-// Reading stops here (and reports a failure): entries are numbered with 32
-// bits, and nobody ships a word list of gigabytes.
+// Reading stops here (and reports a failure): positions and counts are kept
+// in 32 bits, and nobody ships a word list of gigabytes.
 constexpr std::size_t MAX_FILE_BYTES = std::size_t{1} << 31;
-constexpr std::uint32_t MAX_ENTRIES = 0xFFFF'FFF0u;
+// A bucket holds at most a line per byte, and the last line without an end.
+static_assert(MAX_FILE_BYTES + 1 <= std::uint32_t{0xFFFF'FFFF});
+
+// Lines are copied PAD bytes at a time: a copy of fixed size is much faster
+// for short lines than one of their exact length.
+constexpr std::size_t PAD = 32;
+
+// The file is read in pieces of this size through one buffer that stays in
+// the cache; its bytes are then held only once, in the buckets.
+constexpr std::size_t PIECE_BYTES = std::size_t{1} << 17;
+constexpr std::size_t PAGE_BYTES = 4096;
+
+// Entries per index group, on average.
+constexpr std::uint32_t GROUP_SIZE = 4;
+
+struct FreeBlock {
+    void operator()(void* block) const { std::free(block); }
+};
 
 class FileDescriptor {
 public:
@@ -63,22 +80,17 @@ int OpenRegularFile(const std::string& name, std::size_t& size) {
     return fd;
 }
 
-// Maps the pages of a fresh block writable in one call, instead of one fault
-// per page (two where the first access reads, as in a hash table). A hint
-// only: kernels before 5.14 refuse it.
-void PrefaultForWriting(void* block, std::size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pageSize <= 0) {
-        return;
-    }
-    const auto page = static_cast<std::uintptr_t>(pageSize);
+// Asks for huge pages for a large block: fresh memory costs one fault per
+// page, and a fault per 4 KiB page costs more than clearing the page. A hint
+// only; the block works the same without.
+void AdviseHugePages(void* block, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t HUGE_PAGE = std::uintptr_t{1} << 21;
     const auto first = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t begin = (first + page - 1) / page * page;
-    const std::uintptr_t end = (first + bytes) / page * page;
+    const std::uintptr_t begin = (first + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    const std::uintptr_t end = (first + bytes) & ~(HUGE_PAGE - 1);
     if (end > begin) {
-        static_cast<void>(
-            ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE));
+        static_cast<void>(::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
     }
 #else
     static_cast<void>(block);
@@ -98,11 +110,11 @@ std::uint64_t Load32(const char* p) {
     return v;
 }
 
-// Calls lineFeedAt(i) for each '\n' of `bytes`, in order, while it answers true.
+// Calls lineFeedAt(i) for each '\n' of `bytes`, in order.
 // Most lines are a dozen bytes long, too short for memchr to pay off: this
 // finds the line feeds of a block of bytes at once, and then walks them.
 template <typename F>
-bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
+void ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
     const char* const begin = bytes.data();
     const std::size_t size = bytes.size();
     std::size_t i = 0;
@@ -118,9 +130,7 @@ bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
         std::uint64_t found =
             mask16(i) | (mask16(i + 16) << 16) | (mask16(i + 32) << 32) | (mask16(i + 48) << 48);
         for (; found != 0; found &= found - 1) {
-            if (!lineFeedAt(i + static_cast<std::size_t>(std::countr_zero(found)))) {
-                return false;
-            }
+            lineFeedAt(i + static_cast<std::size_t>(std::countr_zero(found)));
         }
     }
 #else
@@ -140,42 +150,44 @@ bool ForEachLineFeed(std::string_view bytes, F&& lineFeedAt) {
                 bit = std::countl_zero(found);
                 found &= ~(std::uint64_t{1} << (63 - bit));
             }
-            if (!lineFeedAt(i + static_cast<std::size_t>(bit / 8))) {
-                return false;
-            }
+            lineFeedAt(i + static_cast<std::size_t>(bit / 8));
         }
     }
 #endif
     for (; i < size; ++i) {
-        if (begin[i] == '\n' && !lineFeedAt(i)) {
-            return false;
+        if (begin[i] == '\n') {
+            lineFeedAt(i);
         }
     }
-    return true;
 }
 
 // Reads the file behind `fd` to its end and hands it to lines(text) in runs
 // of whole lines, each ending with '\n' except the file's last line, which may
-// lack it; PAD readable bytes follow the end of every run. Stops when lines()
-// answers false. True when the whole file was read; false after a read error
-// or a stop, in which case a line cut off by the stop is not handed over.
-template <std::size_t PAD, typename F>
+// lack it; PAD readable bytes follow the end of every run. True when the whole
+// file was read; false after a read error or when the file passed
+// MAX_FILE_BYTES, in which case a line cut off by the stop is not handed over.
+template <typename F>
 bool ReadWholeLines(int fd, std::size_t sizeHint, F&& lines) {
-    // The file is read in pieces through one buffer, so that its bytes are
-    // held only once, in the buckets: fresh memory costs a page fault a page.
     // The size is only a hint (the file may change, /proc files say 0); a
     // small file still gets a buffer that holds it whole, with a byte to spare
-    // to see its end at once.
+    // to see its end at once. The buffer starts on a page boundary: the
+    // kernel copies a file's pages much faster to an address at the same
+    // offset within a page (measured: several times faster than at offset 16,
+    // where a plain allocation of this size starts).
     const std::size_t pieceSize =
-        std::min(std::size_t{1} << 18, std::max(sizeHint + 1, std::size_t{4096}));
-    const auto piece = std::make_unique<char[]>(pieceSize + PAD);
+        std::min(PIECE_BYTES, (sizeHint + PAGE_BYTES) / PAGE_BYTES * PAGE_BYTES);
+    const std::unique_ptr<char, FreeBlock> piece(
+        static_cast<char*>(std::aligned_alloc(PAGE_BYTES, pieceSize + PAGE_BYTES)));
+    if (!piece) {
+        throw std::bad_alloc();
+    }
+    static_assert(PAD <= PAGE_BYTES);
     std::string partial;  // the start of a line that goes on in the next piece
     const auto passPartial = [&] {
         const std::size_t size = partial.size();
         partial.append(PAD, '\0');
-        const bool more = lines(std::string_view(partial.data(), size));
+        lines(std::string_view(partial.data(), size));
         partial.clear();
-        return more;
     };
     std::size_t total = 0;
     for (;;) {
@@ -187,12 +199,16 @@ bool ReadWholeLines(int fd, std::size_t sizeHint, F&& lines) {
             return false;
         }
         if (got == 0) {
-            return partial.empty() || passPartial();
+            if (!partial.empty()) {
+                passPartial();
+            }
+            return true;
         }
         total += static_cast<std::size_t>(got);
         if (total > MAX_FILE_BYTES) {
             return false;
         }
+        std::memset(piece.get() + got, 0, PAD);
         std::string_view bytes(piece.get(), static_cast<std::size_t>(got));
         const std::size_t lastEnd = bytes.rfind('\n');
         if (lastEnd == std::string_view::npos) {
@@ -203,13 +219,11 @@ bool ReadWholeLines(int fd, std::size_t sizeHint, F&& lines) {
             const std::size_t firstEnd = bytes.find('\n');
             partial += bytes.substr(0, firstEnd + 1);
             bytes.remove_prefix(firstEnd + 1);
-            if (!passPartial()) {
-                return false;
-            }
+            passPartial();
         }
         const std::size_t whole = lastEnd + 1 - (static_cast<std::size_t>(got) - bytes.size());
-        if (whole > 0 && !lines(bytes.substr(0, whole))) {
-            return false;
+        if (whole > 0) {
+            lines(bytes.substr(0, whole));
         }
         partial = bytes.substr(whole);
     }
@@ -224,42 +238,48 @@ std::uint64_t Mix(std::uint64_t h) {
     return h;
 }
 
-// Words of up to 16 bytes, nearly all of them, are read as two (possibly
-// overlapping) 8- or 4-byte values, multiplied independently and mixed once.
-// Longer ones go through a chain of bijective steps.
-inline std::uint64_t HashWord(std::string_view word) {
+// The index's 32-bit hash of a word. Words of up to 16 bytes, nearly all of
+// them, are read as two (possibly overlapping) 8- or 4-byte values whose full
+// 128-bit product is folded into 64 bits: one multiplication mixes every bit
+// of both. Longer ones go through a chain of bijective steps.
+inline std::uint32_t HashWord(std::string_view word) {
     const char* p = word.data();
     const std::size_t n = word.size();
     const std::uint64_t seed = 0x9E3779B97F4A7C15ull * (n + 1);
+    std::uint64_t h;
     if (n > 16) {
-        std::uint64_t h = seed;
+        h = seed;
         const char* const last = p + n - 8;
         for (; p < last; p += 8) {
             h = Mix(h ^ Load64(p));
         }
-        return Mix(h ^ Load64(last));
+        h = Mix(h ^ Load64(last));
+    } else {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        if (n >= 8) {
+            a = Load64(p);
+            b = Load64(p + n - 8);
+        } else if (n >= 4) {
+            a = Load32(p);
+            b = Load32(p + n - 4);
+        } else if (n > 0) {
+            const auto byte = [p](std::size_t i) {
+                return std::uint64_t{static_cast<unsigned char>(p[i])};
+            };
+            a = byte(0) | (byte(n / 2) << 8) | (byte(n - 1) << 16);
+        }
+        __extension__ using Wide = unsigned __int128;
+        const Wide product =
+            static_cast<Wide>(a ^ seed ^ 0xA0761D6478BD642Full) * (b ^ 0xE7037ED1A0B428DBull);
+        h = static_cast<std::uint64_t>(product >> 64) ^ static_cast<std::uint64_t>(product);
     }
-    std::uint64_t a = 0;
-    std::uint64_t b = 0;
-    if (n >= 8) {
-        a = Load64(p);
-        b = Load64(p + n - 8);
-    } else if (n >= 4) {
-        a = Load32(p);
-        b = Load32(p + n - 4);
-    } else if (n > 0) {
-        const auto byte = [p](std::size_t i) {
-            return std::uint64_t{static_cast<unsigned char>(p[i])};
-        };
-        a = byte(0) | (byte(n / 2) << 8) | (byte(n - 1) << 16);
-    }
-    return Mix(((a ^ seed) * 0xBF58476D1CE4E5B9ull) ^ ((b + seed) * 0x94D049BB133111EBull));
+    return static_cast<std::uint32_t>(h >> 32);
 }
 
-// Maps a hash onto 0..capacity-1 without a division.
-std::size_t SlotOf(std::uint64_t hash, std::size_t capacity) {
-    __extension__ using Wide = unsigned __int128;
-    return static_cast<std::size_t>((static_cast<Wide>(hash) * capacity) >> 64);
+// The group of a hash among `groups`: its high bits, mapped without a division.
+std::uint32_t GroupOf(std::uint32_t hash, std::uint32_t groups) {
+    return static_cast<std::uint32_t>((std::uint64_t{hash} * groups) >> 32);
 }
 
 }  // namespace
@@ -288,15 +308,6 @@ void WordList::Bytes::Append(std::string_view more) {
         std::memcpy(data.get() + size, more.data(), more.size());
         size += more.size();
     }
-}
-
-void WordList::Bytes::AppendShort(const char* from, std::size_t n) {
-    if (capacity - size < PAD) {
-        Reserve(size + PAD);
-    }
-    char* const to = data.get() + size;
-    std::memcpy(to, from, PAD);
-    size += n;
 }
 
 void WordList::Bytes::Fit() {
@@ -337,8 +348,25 @@ void WordList::Load(const std::string& name) {
     const FileDescriptor closer(fd);
     bool complete = false;
     try {
-        complete = ReadWholeLines<Bytes::PAD>(
-            fd, size, [this](std::string_view lines) { return AppendLines(lines); });
+        // Segments of a few hundred bytes for small files, up to some tens of
+        // kilobytes for large ones: each bucket leaves at most one segment
+        // partly empty.
+        const auto sizeBits = static_cast<int>(std::bit_width(std::min(size, MAX_FILE_BYTES)));
+        segmentShift = std::clamp(sizeBits - 14, 4, 10);
+        // All short entries of the file as it is now, plus a partly empty
+        // segment per bucket; a file that grows meanwhile makes the block grow.
+        std::size_t wanted = std::min(size, MAX_FILE_BYTES);
+        for (std::size_t k = 1; k < LONG_WORD_BUCKET; ++k) {
+            wanted += k << segmentShift;
+        }
+        shortBytes.reset(static_cast<char*>(std::malloc(wanted)));
+        if (!shortBytes) {
+            throw std::bad_alloc();
+        }
+        shortBytesCapacity = wanted;
+        AdviseHugePages(shortBytes.get(), wanted);
+
+        complete = ReadWholeLines(fd, size, [this](std::string_view lines) { AppendLines(lines); });
         FinishBuckets();
         BuildIndex();
         loaded = true;
@@ -356,143 +384,229 @@ void WordList::Load(const std::string& name) {
 
 void WordList::Clear() {
     loaded = false;
-    bucketBytes = {};
+    shortBytes.reset();
+    shortBytesUsed = 0;
+    shortBytesCapacity = 0;
+    segmentShift = 0;
+    segmentsOf = {};
+    cursors = {};
+    longBytes = {};
+    longStarts = std::vector<std::size_t>();
     bucketSize.fill(0);
     entryCount = 0;
-    longStarts = std::vector<std::size_t>();
-    indexSlots.reset();
-    indexStart.fill(0);
+    index.reset();
+    indexSize = 0;
+    groupCount.fill(0);
+    startsAt.fill(0);
+    orderAt.fill(0);
     indexEntryBits = 0;
 }
 
-bool WordList::AppendLines(std::string_view lines) {
+void WordList::AppendLines(std::string_view lines) {
     // The one loop that every byte of the file goes through: kept small.
     const char* const text = lines.data();
     std::size_t start = 0;
     const auto append = [&](std::size_t length) {
-        if (entryCount == MAX_ENTRIES) {
-            return false;
-        }
-        const int bucket = BucketOf(length);
-        Bytes& bytes = bucketBytes[bucket];
-        if (bucket == LONG_WORD_BUCKET) {
-            longStarts.push_back(bytes.size);
-            bytes.Append(std::string_view(text + start, length));
+        const char* const from = text + start;
+        if (length - 1 < std::size_t{LONG_WORD_BUCKET - 1}) {
+            Cursor& cursor = cursors[length];
+            if (cursor.end - cursor.write >= static_cast<std::ptrdiff_t>(PAD)) {
+                std::memcpy(cursor.write, from, PAD);
+                cursor.write += length;
+            } else {
+                AppendShortSlowly(static_cast<int>(length), from, length);
+            }
+        } else if (length == 0) {
+            ++bucketSize[0];
         } else {
-            bytes.AppendShort(text + start, length);
+            longStarts.push_back(longBytes.size);
+            longBytes.Append(std::string_view(from, length));
+            ++bucketSize[LONG_WORD_BUCKET];
         }
-        ++bucketSize[bucket];
-        ++entryCount;
-        return true;
     };
-    const bool more = ForEachLineFeed(lines, [&](std::size_t lf) {
+    ForEachLineFeed(lines, [&](std::size_t lf) {
         // CR LF ends a line like LF.
-        const std::size_t length = lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0);
-        if (!append(length)) {
-            return false;
-        }
+        append(lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0));
         start = lf + 1;
-        return true;
     });
     // The file's last line, without a line end: a CR in it is its own.
-    return more && (start == lines.size() || append(lines.size() - start));
+    if (start != lines.size()) {
+        append(lines.size() - start);
+    }
+}
+
+void WordList::AppendShortSlowly(int bucket, const char* from, std::size_t length) {
+    // Near the end of a segment only the entry's own bytes may be written:
+    // the bytes after the segment belong to another one.
+    if (cursors[bucket].end - cursors[bucket].write < static_cast<std::ptrdiff_t>(length)) {
+        StartSegment(bucket);
+    }
+    Cursor& cursor = cursors[bucket];
+    std::memcpy(cursor.write, from, length);
+    cursor.write += length;
+}
+
+void WordList::StartSegment(int bucket) {
+    const std::size_t bytes = static_cast<std::size_t>(bucket) << segmentShift;
+    if (shortBytesCapacity - shortBytesUsed < bytes) {
+        // The file has grown since its size was taken. The cursors move with
+        // the block.
+        std::array<std::size_t, LONG_WORD_BUCKET> writeAt{};
+        std::array<std::size_t, LONG_WORD_BUCKET> endAt{};
+        for (int k = 1; k < LONG_WORD_BUCKET; ++k) {
+            if (cursors[k].write != nullptr) {
+                writeAt[k] = static_cast<std::size_t>(cursors[k].write - shortBytes.get());
+                endAt[k] = static_cast<std::size_t>(cursors[k].end - shortBytes.get());
+            }
+        }
+        const std::size_t wanted = std::max(shortBytesCapacity * 2, shortBytesUsed + bytes);
+        auto* grown = static_cast<char*>(std::realloc(shortBytes.get(), wanted));
+        if (grown == nullptr) {
+            throw std::bad_alloc();
+        }
+        static_cast<void>(shortBytes.release());
+        shortBytes.reset(grown);
+        shortBytesCapacity = wanted;
+        AdviseHugePages(grown, wanted);
+        for (int k = 1; k < LONG_WORD_BUCKET; ++k) {
+            if (cursors[k].write != nullptr) {
+                cursors[k] = Cursor{grown + writeAt[k], grown + endAt[k]};
+            }
+        }
+    }
+    segmentsOf[bucket].push_back(shortBytesUsed);
+    char* const begin = shortBytes.get() + shortBytesUsed;
+    cursors[bucket] = Cursor{begin, begin + bytes};
+    shortBytesUsed += bytes;
 }
 
 void WordList::FinishBuckets() {
-    for (Bytes& bytes : bucketBytes) {
-        bytes.Fit();
+    // A short bucket's size follows from its segments and its cursor.
+    for (int k = 1; k < LONG_WORD_BUCKET; ++k) {
+        const std::vector<std::size_t>& segments = segmentsOf[k];
+        if (!segments.empty()) {
+            const char* const last = shortBytes.get() + segments.back();
+            const auto inLast = static_cast<std::size_t>(cursors[k].write - last) / k;
+            bucketSize[k] =
+                static_cast<std::uint32_t>(((segments.size() - 1) << segmentShift) + inLast);
+        }
     }
-    longStarts.push_back(bucketBytes[LONG_WORD_BUCKET].size);
+    cursors = {};
+    if (shortBytesUsed == 0) {
+        shortBytes.reset();
+        shortBytesCapacity = 0;
+    } else if (shortBytesUsed < shortBytesCapacity) {
+        // Gives back what the file did not need; the segments are found by
+        // their offsets, so the block may move.
+        if (auto* fitted = static_cast<char*>(std::realloc(shortBytes.get(), shortBytesUsed))) {
+            static_cast<void>(shortBytes.release());
+            shortBytes.reset(fitted);
+            shortBytesCapacity = shortBytesUsed;
+        }
+    }
+    for (std::vector<std::size_t>& segments : segmentsOf) {
+        segments.shrink_to_fit();
+    }
+    longBytes.Fit();
+    longStarts.push_back(longBytes.size);
     longStarts.shrink_to_fit();
+    entryCount = 0;
+    for (const std::uint32_t size : bucketSize) {
+        entryCount += size;
+    }
 }
 
 void WordList::BuildIndex() {
-    // Each table at most three quarters full, so that a probe for a missing
-    // word ends after a few slots, which sit next to each other in memory.
+    // Bucket 0 needs no index: all its entries are equal.
     std::uint32_t largest = 0;
-    for (int k = 0; k < BUCKET_COUNT; ++k) {
-        const std::size_t n = bucketSize[k];
-        indexStart[k + 1] = indexStart[k] + (n == 0 ? 0 : n + n / 3 + 1);
-        largest = std::max(largest, bucketSize[k]);
+    std::size_t size = 0;
+    for (int k = 1; k < BUCKET_COUNT; ++k) {
+        const std::uint32_t n = bucketSize[k];
+        if (n == 0) {
+            continue;
+        }
+        groupCount[k] = n / GROUP_SIZE + 1;
+        startsAt[k] = size;
+        size += groupCount[k] + 1;
+        orderAt[k] = size;
+        size += n;
+        largest = std::max(largest, n);
     }
-    // calloc: memory fresh from the system is known to be zero and is not
-    // cleared a second time.
-    const std::size_t slotCount = std::max<std::size_t>(indexStart[BUCKET_COUNT], 1);
-    indexSlots.reset(static_cast<std::uint32_t*>(std::calloc(slotCount, sizeof(std::uint32_t))));
-    if (!indexSlots) {
+    indexEntryBits = static_cast<int>(std::bit_width(largest));
+    if (size == 0) {
+        return;
+    }
+    // Every element is written below: no need to clear the block first.
+    index.reset(static_cast<std::uint32_t*>(std::malloc(size * sizeof(std::uint32_t))));
+    const std::unique_ptr<std::uint32_t, Free> hashes(
+        static_cast<std::uint32_t*>(std::malloc(largest * sizeof(std::uint32_t))));
+    if (!index || !hashes) {
         throw std::bad_alloc();
     }
-    PrefaultForWriting(indexSlots.get(), slotCount * sizeof(std::uint32_t));
-    indexEntryBits = static_cast<int>(std::bit_width(largest));
+    indexSize = size;
+    AdviseHugePages(index.get(), size * sizeof(std::uint32_t));
 
-    // The slots are visited in random order, so most insertions miss the
-    // cache. Hashing some entries ahead and prefetching their slots lets those
-    // misses overlap instead of waiting for each in turn.
-    struct Pending {
-        std::uint64_t hash;
-        std::uint32_t position;
-    };
-    constexpr std::uint32_t AHEAD = 16;
-    for (int k = 0; k < BUCKET_COUNT; ++k) {
-        std::uint32_t* const slots = indexSlots.get() + indexStart[k];
-        const std::size_t capacity = indexStart[k + 1] - indexStart[k];
-        const auto insert = [&](const Pending& item) {
-            const std::uint32_t tag = TagOf(item.hash);
-            for (std::size_t slot = SlotOf(item.hash, capacity);;) {
-                const std::uint32_t value = slots[slot];
-                if (value == 0) {
-                    slots[slot] = tag | (item.position + 1);
-                    return;
-                }
-                // A duplicate is not indexed again: the copy already there
-                // answers for both.
-                if (TagOfSlot(value) == tag &&
-                    Entry(k, PositionOfSlot(value)) == Entry(k, item.position)) {
-                    return;
-                }
-                if (++slot == capacity) {
-                    slot = 0;
+    // A counting sort of each bucket's entries by group: two passes in
+    // bucket order, no comparison of words and no probing, so the time does
+    // not depend on how the hashes fall (a hash table's inserts wait on a
+    // branch per probe that no processor can predict). Each pass works in one
+    // bucket's part of the index at a time.
+    for (int k = 1; k < BUCKET_COUNT; ++k) {
+        const std::uint32_t n = bucketSize[k];
+        if (n == 0) {
+            continue;
+        }
+        const std::uint32_t groups = groupCount[k];
+        std::uint32_t* const starts = index.get() + startsAt[k];
+        std::uint32_t* const order = index.get() + orderAt[k];
+        std::fill(starts, starts + groups + 1, 0);
+        std::uint32_t* const hash = hashes.get();
+        if (k < LONG_WORD_BUCKET) {
+            // Segment by segment: the entries of one lie back to back.
+            const auto length = static_cast<std::size_t>(k);
+            const std::uint32_t perSegment = std::uint32_t{1} << segmentShift;
+            std::uint32_t position = 0;
+            for (const std::size_t segment : segmentsOf[k]) {
+                const char* entry = shortBytes.get() + segment;
+                const std::uint32_t last = std::min(n, position + perSegment);
+                for (; position < last; ++position, entry += length) {
+                    hash[position] = HashWord(std::string_view(entry, length));
+                    ++starts[GroupOf(hash[position], groups) + 1];
                 }
             }
-        };
-        std::array<Pending, AHEAD> pending{};
-        const std::uint32_t count = bucketSize[k];
-        for (std::uint32_t position = 0; position < count; ++position) {
-            const std::uint64_t hash = HashWord(Entry(k, position));
-            __builtin_prefetch(&slots[SlotOf(hash, capacity)], 1);
-            Pending& place = pending[position % AHEAD];
-            if (position >= AHEAD) {
-                insert(place);
+        } else {
+            for (std::uint32_t position = 0; position < n; ++position) {
+                hash[position] = HashWord(Entry(k, position));
+                ++starts[GroupOf(hash[position], groups) + 1];
             }
-            place = Pending{hash, position};
         }
-        for (std::uint32_t i = count > AHEAD ? count - AHEAD : 0; i < count; ++i) {
-            insert(pending[i % AHEAD]);
+        for (std::uint32_t g = 1; g <= groups; ++g) {
+            starts[g] += starts[g - 1];
         }
+        // starts[g] serves as group g's fill mark, which ends at the start of
+        // group g + 1; moving them all up by one restores the starts.
+        for (std::uint32_t position = 0; position < n; ++position) {
+            const std::uint32_t h = hash[position];
+            const auto tag = static_cast<std::uint32_t>(std::uint64_t{h} << indexEntryBits);
+            order[starts[GroupOf(h, groups)]++] = tag | position;
+        }
+        std::memmove(starts + 1, starts, groups * sizeof(std::uint32_t));
+        starts[0] = 0;
     }
-}
-
-std::uint32_t WordList::TagOf(std::uint64_t hash) const {
-    // The hash's low bits; its high bits choose the slot.
-    return static_cast<std::uint32_t>((hash << indexEntryBits) & 0xFFFF'FFFFu);
-}
-
-std::uint32_t WordList::TagOfSlot(std::uint32_t value) const {
-    return static_cast<std::uint32_t>((std::uint64_t{value} >> indexEntryBits) << indexEntryBits);
-}
-
-std::uint32_t WordList::PositionOfSlot(std::uint32_t value) const {
-    return (value & static_cast<std::uint32_t>((std::uint64_t{1} << indexEntryBits) - 1)) - 1;
 }
 
 std::string_view WordList::Entry(int bucket, std::size_t position) const {
-    const char* const bytes = bucketBytes[bucket].data.get();
     if (bucket == LONG_WORD_BUCKET) {
         const std::size_t start = longStarts[position];
-        return std::string_view(bytes + start, longStarts[position + 1] - start);
+        return std::string_view(longBytes.data.get() + start, longStarts[position + 1] - start);
+    }
+    if (bucket == 0) {
+        return std::string_view();
     }
     const auto length = static_cast<std::size_t>(bucket);
-    return std::string_view(bytes + position * length, length);
+    const std::size_t within = position & ((std::size_t{1} << segmentShift) - 1);
+    return std::string_view(
+        shortBytes.get() + segmentsOf[bucket][position >> segmentShift] + within * length, length);
 }
 
 bool WordList::Contains(std::string_view word) const {
@@ -500,25 +614,25 @@ bool WordList::Contains(std::string_view word) const {
         return true;
     }
     const int bucket = BucketOf(word.size());
-    const std::uint32_t* const slots = indexSlots.get() + indexStart[bucket];
-    const std::size_t capacity = indexStart[bucket + 1] - indexStart[bucket];
-    if (capacity == 0) {
+    if (bucketSize[bucket] == 0) {
         return false;
     }
-    const std::uint64_t hash = HashWord(word);
-    const std::uint32_t tag = TagOf(hash);
-    for (std::size_t slot = SlotOf(hash, capacity);;) {
-        const std::uint32_t value = slots[slot];
-        if (value == 0) {
-            return false;
-        }
-        if (TagOfSlot(value) == tag && Entry(bucket, PositionOfSlot(value)) == word) {
+    if (bucket == 0) {
+        return true;
+    }
+    const std::uint32_t h = HashWord(word);
+    const std::uint32_t* const starts = index.get() + startsAt[bucket];
+    const std::uint32_t* const order = index.get() + orderAt[bucket];
+    const std::uint32_t group = GroupOf(h, groupCount[bucket]);
+    const auto positionMask = static_cast<std::uint32_t>((std::uint64_t{1} << indexEntryBits) - 1);
+    const auto tag = static_cast<std::uint32_t>(std::uint64_t{h} << indexEntryBits);
+    for (std::uint32_t i = starts[group]; i < starts[group + 1]; ++i) {
+        const std::uint32_t value = order[i];
+        if ((value & ~positionMask) == tag && Entry(bucket, value & positionMask) == word) {
             return true;
         }
-        if (++slot == capacity) {
-            slot = 0;
-        }
     }
+    return false;
 }
 
 bool WordList::ContainsLinear(std::string_view word) const {
@@ -615,10 +729,11 @@ std::size_t WordList::EntryCount() const {
 }
 
 std::size_t WordList::MemoryBytes() const {
-    std::size_t bytes = longStarts.capacity() * sizeof(std::size_t) +
-                        indexStart[BUCKET_COUNT] * sizeof(std::uint32_t);
-    for (const Bytes& bucket : bucketBytes) {
-        bytes += bucket.capacity;
+    std::size_t bytes = shortBytesCapacity + longBytes.capacity +
+                        longStarts.capacity() * sizeof(std::size_t) +
+                        indexSize * sizeof(std::uint32_t);
+    for (const std::vector<std::size_t>& segments : segmentsOf) {
+        bytes += segments.capacity() * sizeof(std::size_t);
     }
     return bytes;
 }

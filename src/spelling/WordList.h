@@ -77,7 +77,7 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
-    // Frees what malloc, calloc or realloc gave.
+    // Frees what malloc or realloc gave.
     struct Free {
         void operator()(void* block) const;
     };
@@ -89,25 +89,25 @@ private:
         std::size_t capacity = 0;
 
         void Append(std::string_view more);
-        // Appends n < PAD bytes from `from`, which is followed by at least PAD
-        // readable bytes: a copy of fixed size is much faster for short lines.
-        void AppendShort(const char* from, std::size_t n);
         void Reserve(std::size_t wanted);
         void Fit();
+    };
 
-        static constexpr std::size_t PAD = 32;
+    // The free part of the segment that a short bucket's next entry goes to.
+    struct Cursor {
+        char* write = nullptr;
+        char* end = nullptr;
     };
 
     void Clear();
     // Appends each line of `lines` (whole lines, each ended by LF or CR LF but
-    // the file's last one) to its bucket; false once no more entries fit.
-    // Bytes::PAD readable bytes follow `lines`.
-    bool AppendLines(std::string_view lines);
+    // the file's last one) to its bucket. At least 32 readable bytes follow
+    // `lines`.
+    void AppendLines(std::string_view lines);
+    void AppendShortSlowly(int bucket, const char* from, std::size_t length);
+    void StartSegment(int bucket);
     void FinishBuckets();
     void BuildIndex();
-    std::uint32_t TagOf(std::uint64_t hash) const;
-    std::uint32_t TagOfSlot(std::uint32_t value) const;
-    std::uint32_t PositionOfSlot(std::uint32_t value) const;
     std::string_view Entry(int bucket, std::size_t position) const;
     void ReportFailure() const;
 
@@ -115,22 +115,36 @@ private:
     MessagePrompt* prompt;
     bool loaded = false;
 
-    // The buckets, each in file order. Bucket k < LONG_WORD_BUCKET keeps its
-    // entries back to back, k bytes each; the long ones are found by their
-    // start offsets.
-    std::array<Bytes, BUCKET_COUNT> bucketBytes;
-    std::array<std::uint32_t, BUCKET_COUNT> bucketSize{};
-    std::vector<std::size_t> longStarts;  // into bucket LONG_WORD_BUCKET, plus its end
-    std::uint32_t entryCount = 0;
+    // The short buckets 0..LONG_WORD_BUCKET-1, each in file order. They share
+    // one block of segments of 2^segmentShift entries; a bucket k's segment
+    // holds its entries back to back, k bytes each, and segmentsOf[k] lists
+    // where its segments start. Bucket 0 needs no bytes.
+    std::unique_ptr<char, Free> shortBytes;
+    std::size_t shortBytesUsed = 0;
+    std::size_t shortBytesCapacity = 0;
+    int segmentShift = 0;
+    std::array<std::vector<std::size_t>, LONG_WORD_BUCKET> segmentsOf;
+    std::array<Cursor, LONG_WORD_BUCKET> cursors{};  // while loading
 
-    // The index: a hash table per bucket, open addressing with linear probing,
-    // all in one array; bucket k's slots are indexStart[k] .. indexStart[k+1]-1.
-    // A slot is 0 when empty, else it holds the entry's position in its bucket
-    // + 1 in its low indexEntryBits bits and, in the bits above, as many bits
-    // of the word's hash as fit: most slots of other words are passed over
+    // The long bucket, found by its entries' start offsets (plus its end).
+    Bytes longBytes;
+    std::vector<std::size_t> longStarts;
+
+    std::array<std::uint32_t, BUCKET_COUNT> bucketSize{};
+    std::size_t entryCount = 0;
+
+    // The index of bucket k (k >= 1) splits its entries by hash into
+    // groupCount[k] groups: group g's entries are order[starts[g]] ..
+    // order[starts[g+1] - 1], where starts lies at index + startsAt[k] and
+    // order at index + orderAt[k]. An element of order holds the entry's position in
+    // its bucket in its low indexEntryBits bits and, above them, as many bits
+    // of the word's hash as fit: most entries of other words are passed over
     // without looking at their bytes.
-    std::unique_ptr<std::uint32_t, Free> indexSlots;
-    std::array<std::size_t, BUCKET_COUNT + 1> indexStart{};
+    std::unique_ptr<std::uint32_t, Free> index;
+    std::size_t indexSize = 0;
+    std::array<std::uint32_t, BUCKET_COUNT> groupCount{};
+    std::array<std::size_t, BUCKET_COUNT> startsAt{};
+    std::array<std::size_t, BUCKET_COUNT> orderAt{};
     int indexEntryBits = 0;
 };
 

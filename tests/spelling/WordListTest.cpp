@@ -1,11 +1,18 @@
 #include "spelling/WordList.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -157,6 +164,145 @@ TEST(WordListLoad, ReadsAFiftyMegabyteLine) {
     EXPECT_FALSE(list.Contains(std::string_view(line).substr(1)));
     EXPECT_EQ(Entries(list, 4), std::vector<std::string>{"hola"});
 }
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A child process that sleeps with the environment `variable`; its
+// /proc/<pid>/environ is a regular file that reports a size of 0 and holds
+// exactly the bytes of `variable` and a NUL.
+class SleepingChild {
+public:
+    explicit SleepingChild(std::string variable) : variable(std::move(variable)) {
+        char name[] = "sleep";
+        char seconds[] = "60";
+        char* argv[] = {name, seconds, nullptr};
+        char* envp[] = {this->variable.data(), nullptr};
+        if (::posix_spawn(&pid, "/bin/sleep", nullptr, nullptr, argv, envp) != 0) {
+            pid = -1;
+        }
+    }
+    ~SleepingChild() {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    SleepingChild(const SleepingChild&) = delete;
+    SleepingChild& operator=(const SleepingChild&) = delete;
+
+    std::string EnvironPath() const { return "/proc/" + std::to_string(pid) + "/environ"; }
+    // Whether the child runs with its environment in place, which may take
+    // a moment after the spawn has returned.
+    bool Ready() const {
+        for (int wait = 0; pid > 0 && wait < 2000; ++wait) {
+            if (ReadAll(EnvironPath()) == variable + '\0') {
+                return true;
+            }
+            ::usleep(1000);
+        }
+        return false;
+    }
+
+private:
+    std::string variable;
+    pid_t pid = -1;
+};
+
+// The size taken when the file is opened is only a hint: the whole file is
+// read whether it holds more bytes than it said (the buckets' storage must
+// grow while lines are being added) or fewer.
+TEST(WordListLoad, ReadsFilesWhoseContentDiffersFromTheirSize) {
+    std::mt19937 random(5);
+    std::string lines = "W=";
+    while (lines.size() < 100'000) {
+        const std::size_t length = 1 + random() % 34;
+        for (std::size_t i = 0; i < length; ++i) {
+            lines += static_cast<char>('a' + random() % 26);
+        }
+        lines += random() % 4 == 0 ? "\r\n" : "\n";
+    }
+    const SleepingChild child(lines);
+    if (!child.Ready()) {
+        GTEST_SKIP() << "cannot read the environment of /bin/sleep";
+    }
+    struct Case {
+        const char* name;
+        std::string path;
+        bool larger;
+    };
+    const std::vector<Case> cases = {
+        {"larger than said", child.EnvironPath(), true},
+        {"smaller than said", "/sys/devices/system/cpu/online", false},
+    };
+    for (const Case& c : cases) {
+        struct stat info {};
+        const std::string bytes = ReadAll(c.path);
+        if (::stat(c.path.c_str(), &info) != 0 || bytes.empty() ||
+            (c.larger ? bytes.size() <= static_cast<std::size_t>(info.st_size)
+                      : bytes.size() >= static_cast<std::size_t>(info.st_size))) {
+            std::cout << "[  SKIPPED ] " << c.name << ": " << c.path << " does not serve\n";
+            continue;
+        }
+        RecordingPrompt prompt;
+        const WordList list(c.path, &prompt);
+        EXPECT_TRUE(list.IsLoaded()) << c.name;
+        EXPECT_TRUE(prompt.messages.empty()) << c.name;
+        ExpectBuckets(list, ExpectedBuckets(bytes), c.name);
+    }
+}
+
+// A list of the shipped list's shape is held in less than twice its file size,
+// index included.
+TEST(WordListLoad, HoldsAListInLessThanTwiceItsSize) {
+    std::mt19937 random(9);
+    std::string file;
+    std::size_t lines = 0;
+    while (file.size() < 3'000'000) {
+        const std::size_t length = 2 + random() % 12 + random() % 10;
+        for (std::size_t i = 0; i < length; ++i) {
+            file += static_cast<char>('a' + random() % 26);
+        }
+        file += '\n';
+        ++lines;
+    }
+    const TempDir dir;
+    const WordList list(dir.Write("shape.dic", file));
+    EXPECT_EQ(list.EntryCount(), lines);
+    EXPECT_LT(list.MemoryBytes(), 2 * file.size());
+    EXPECT_GT(list.MemoryBytes(), file.size() - lines);  // the entries' own bytes
+}
+
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer needs more address space
+// Loads `path` in a process that may not map more than it holds now and
+// 64 MB; exits with 0 when the list is left not loaded, with the message.
+[[noreturn]] void LoadWithLittleMemory(const std::string& path) {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    const auto pageBytes = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const auto limit = static_cast<rlim_t>(pages * pageBytes + (std::size_t{64} << 20));
+    const struct rlimit cap = {limit, limit};
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &cap) != 0) {
+        std::_Exit(2);
+    }
+    RecordingPrompt prompt;
+    const WordList list(path, &prompt);
+    const bool sound = !list.IsLoaded() && list.EntryCount() == 0 && list.Contains("qwz") &&
+                       prompt.messages == std::vector<std::string>{WORD_LIST_LOAD_FAILED};
+    std::_Exit(sound ? 0 : 1);
+}
+
+// The file says it is 1 GiB long (a hole, read as NUL bytes).
+TEST(WordListLoadDeathTest, RunningOutOfMemoryLeavesTheListNotLoaded) {
+    const TempDir dir;
+    const std::string path = dir.Write("huge.dic", "");
+    ASSERT_EQ(::truncate(path.c_str(), off_t{1} << 30), 0);
+    EXPECT_EXIT(LoadWithLittleMemory(path), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(WordListLoad, FileThatCannotBeOpenedIsReportedOnceAndAcceptsEverything) {
     const TempDir dir;
