@@ -108,18 +108,18 @@ ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool c
     RecordingTextArea recorder(area);
 
     ScoreReport report;
-    report.elapsedSeconds = elapsedSeconds;
+    report.result.elapsedSeconds = elapsedSeconds;
     report.spellCheck = spellCheck;
     TextScanner scanner(recorder, spellCheck, wordList);
     scanner.CountText();
     report.characters = scanner.characters;
-    report.lineBreaks = scanner.lineBreaks;
-    report.capitals = scanner.capitals;
-    report.keystrokes =
-        ComputeKeystrokes(report.characters, report.lineBreaks, report.capitals, capitalsDouble);
-    report.speed = ComputeSpeed(report.keystrokes, elapsedSeconds);
+    report.result.lineBreaks = scanner.lineBreaks;
+    report.result.capitals = scanner.capitals;
+    report.result.keystrokes = ComputeKeystrokes(report.characters, report.result.lineBreaks,
+                                                 report.result.capitals, capitalsDouble);
+    report.result.speed = ComputeSpeed(report.result.keystrokes, elapsedSeconds);
     scanner.CheckSpelling();
-    report.faults = scanner.faults;
+    report.result.faults = scanner.faults;
     report.faultyTokens = TokensOf(area, recorder.FormattedRanges());
     return report;
 }
@@ -127,13 +127,13 @@ ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool c
 std::string FormatReportText(const ScoreReport& r) {
     std::string out;
     out += "Caracteres: " + Integer(r.characters) + "\n";
-    out += "Saltos de l\xEDnea: " + Integer(r.lineBreaks) + "\n";
-    out += "May\xFAsculas: " + Integer(r.capitals) + "\n";
-    out += "Pulsaciones: " + Integer(r.keystrokes) + "\n";
-    out += "Tiempo: " + FormatTimeText(r.elapsedSeconds) + "\n";
-    out += "Velocidad: " + FormatSpeedText(r.speed) + "\n";
-    out += "Faltas: " + FormatFaultsText(r.faults, r.spellCheck) + "\n";
-    out += "Velocidad neta: " + FormatNetSpeedText(r.speed, r.faults) + "\n";
+    out += "Saltos de l\xEDnea: " + Integer(r.result.lineBreaks) + "\n";
+    out += "May\xFAsculas: " + Integer(r.result.capitals) + "\n";
+    out += "Pulsaciones: " + Integer(r.result.keystrokes) + "\n";
+    out += "Tiempo: " + FormatTimeText(r.result.elapsedSeconds) + "\n";
+    out += "Velocidad: " + FormatSpeedText(r.result.speed) + "\n";
+    out += "Faltas: " + FormatFaultsText(r.result.faults, r.spellCheck) + "\n";
+    out += "Velocidad neta: " + FormatNetSpeedText(r.result.speed, r.result.faults) + "\n";
     out += "Palabras con faltas:\n";
     for (const FaultyToken& token : r.faultyTokens) {
         out += "l\xEDnea " + Integer(token.line) + ", columna " + Integer(token.column) + ": " +
@@ -145,17 +145,17 @@ std::string FormatReportText(const ScoreReport& r) {
 std::string FormatReportJson(const ScoreReport& r) {
     std::string out = "{";
     out += "\"characters\":" + Integer(r.characters);
-    out += ",\"lineBreaks\":" + Integer(r.lineBreaks);
-    out += ",\"capitals\":" + Integer(r.capitals);
-    out += ",\"keystrokes\":" + Integer(r.keystrokes);
-    out += ",\"elapsedSeconds\":" + Integer(r.elapsedSeconds);
-    out += ",\"speed\":" + Number(r.speed);
-    out += ",\"speedText\":" + JsonString(FormatSpeedText(r.speed));
-    out += ",\"timeText\":" + JsonString(FormatTimeText(r.elapsedSeconds));
+    out += ",\"lineBreaks\":" + Integer(r.result.lineBreaks);
+    out += ",\"capitals\":" + Integer(r.result.capitals);
+    out += ",\"keystrokes\":" + Integer(r.result.keystrokes);
+    out += ",\"elapsedSeconds\":" + Integer(r.result.elapsedSeconds);
+    out += ",\"speed\":" + Number(r.result.speed);
+    out += ",\"speedText\":" + JsonString(FormatSpeedText(r.result.speed));
+    out += ",\"timeText\":" + JsonString(FormatTimeText(r.result.elapsedSeconds));
     out += ",\"spellCheck\":" + std::string(r.spellCheck ? "true" : "false");
-    out += ",\"faults\":" + Integer(r.faults);
-    out += ",\"faultsText\":" + JsonString(FormatFaultsText(r.faults, r.spellCheck));
-    out += ",\"netSpeedText\":" + JsonString(FormatNetSpeedText(r.speed, r.faults));
+    out += ",\"faults\":" + Integer(r.result.faults);
+    out += ",\"faultsText\":" + JsonString(FormatFaultsText(r.result.faults, r.spellCheck));
+    out += ",\"netSpeedText\":" + JsonString(FormatNetSpeedText(r.result.speed, r.result.faults));
     out += ",\"faultyTokens\":[";
     for (std::size_t i = 0; i < r.faultyTokens.size(); ++i) {
         const FaultyToken& token = r.faultyTokens[i];

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "results/FinalResult.h"
+
 // What quirtel-score finds in a text, and its two printed forms.
 namespace quirtel {
 
@@ -20,15 +22,11 @@ struct FaultyToken {
     friend bool operator==(const FaultyToken&, const FaultyToken&) = default;
 };
 
+// The figures of a finished test, plus what only the scorer reports.
 struct ScoreReport {
+    TestResult result;
     std::int32_t characters = 0;
-    std::int32_t lineBreaks = 0;
-    std::int32_t capitals = 0;
-    std::int32_t keystrokes = 0;
-    std::int32_t elapsedSeconds = 0;
-    double speed = 0.0;
     bool spellCheck = true;
-    std::int32_t faults = 0;
     std::vector<FaultyToken> faultyTokens;
 };
 
