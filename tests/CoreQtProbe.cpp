@@ -3,4 +3,6 @@
 
 #include "spelling/Cp1252.h"
 
-int CoreQtProbe() { return static_cast<int>(QString().size()); }
+int CoreQtProbe() {
+    return static_cast<int>(QString().size());
+}
