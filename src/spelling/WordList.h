@@ -1,12 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "spelling/WordBuckets.h"
+#include "spelling/WordIndex.h"
 
 namespace quirtel {
 
@@ -28,8 +27,8 @@ inline constexpr const char* WORD_LIST_LOAD_FAILED =
 // same answers as a search of the word's bucket.
 class WordList {
 public:
-    static constexpr int BUCKET_COUNT = 31;
-    static constexpr int LONG_WORD_BUCKET = 30;
+    static constexpr int BUCKET_COUNT = detail::BUCKET_COUNT;
+    static constexpr int LONG_WORD_BUCKET = detail::LONG_WORD_BUCKET;
 
     class BucketView;
 
@@ -77,75 +76,16 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
-    // Frees what malloc or realloc gave.
-    struct Free {
-        void operator()(void* block) const;
-    };
-
-    // Bytes grown with realloc, which can move a large block without copying it.
-    struct Bytes {
-        std::unique_ptr<char, Free> data;
-        std::size_t size = 0;
-        std::size_t capacity = 0;
-
-        void Append(std::string_view more);
-        void Reserve(std::size_t wanted);
-        void Fit();
-    };
-
-    // The free part of the segment that a short bucket's next entry goes to.
-    struct Cursor {
-        char* write = nullptr;
-        char* end = nullptr;
-    };
-
     void Clear();
-    // Appends each line of `lines` (whole lines, each ended by LF or CR LF but
-    // the file's last one) to its bucket. At least 32 readable bytes follow
-    // `lines`.
-    void AppendLines(std::string_view lines);
-    void AppendShortSlowly(int bucket, const char* from, std::size_t length);
-    void StartSegment(int bucket);
-    void FinishBuckets();
-    void BuildIndex();
     std::string_view Entry(int bucket, std::size_t position) const;
     void ReportFailure() const;
 
     std::string fileName;
     MessagePrompt* prompt;
     bool loaded = false;
-
-    // The short buckets 0..LONG_WORD_BUCKET-1, each in file order. They share
-    // one block of segments of 2^segmentShift entries; a bucket k's segment
-    // holds its entries back to back, k bytes each, and segmentsOf[k] lists
-    // where its segments start. Bucket 0 needs no bytes.
-    std::unique_ptr<char, Free> shortBytes;
-    std::size_t shortBytesUsed = 0;
-    std::size_t shortBytesCapacity = 0;
-    int segmentShift = 0;
-    std::array<std::vector<std::size_t>, LONG_WORD_BUCKET> segmentsOf;
-    std::array<Cursor, LONG_WORD_BUCKET> cursors{};  // while loading
-
-    // The long bucket, found by its entries' start offsets (plus its end).
-    Bytes longBytes;
-    std::vector<std::size_t> longStarts;
-
-    std::array<std::uint32_t, BUCKET_COUNT> bucketSize{};
-    std::size_t entryCount = 0;
-
-    // The index of bucket k (k >= 1) splits its entries by hash into
-    // groupCount[k] groups: group g's entries are order[starts[g]] ..
-    // order[starts[g+1] - 1], where starts lies at index + startsAt[k] and
-    // order at index + orderAt[k]. An element of order holds the entry's position in
-    // its bucket in its low indexEntryBits bits and, above them, as many bits
-    // of the word's hash as fit: most entries of other words are passed over
-    // without looking at their bytes.
-    std::unique_ptr<std::uint32_t, Free> index;
-    std::size_t indexSize = 0;
-    std::array<std::uint32_t, BUCKET_COUNT> groupCount{};
-    std::array<std::size_t, BUCKET_COUNT> startsAt{};
-    std::array<std::size_t, BUCKET_COUNT> orderAt{};
-    int indexEntryBits = 0;
+    // The entries split by length, and the hash index over them.
+    detail::WordBuckets buckets;
+    detail::WordIndex index;
 };
 
 // The entries of one bucket, as string views into the list's storage.
