@@ -1,12 +1,10 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "settings/RegistryBackend.h"
+#include "settings/RegistryTree.h"
 
 namespace quirtel {
 
@@ -43,14 +41,10 @@ public:
                        std::span<const std::uint8_t> data) override;
     int Flush() override;
 
-    // Key paths compare part by part, without regard to ASCII case, so that a
-    // key sorts right before its subkeys.
-    struct PathLess {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    using Values = std::vector<std::pair<std::string, RegistryValue>>;
-    using Tree = std::map<std::string, Values, PathLess>;
+    // The in-memory key tree the file holds.
+    using PathLess = registry::PathLess;
+    using Values = registry::Values;
+    using Tree = registry::Tree;
 
 private:
     std::string path_;
