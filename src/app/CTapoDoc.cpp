@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/DocumentFile.h"
 #include "app/Prompts.h"
 #include "app/QtText.h"
 
@@ -41,13 +42,12 @@ bool CTapoDoc::OnFileOpen(QWidget* parent) {
 }
 
 bool CTapoDoc::OpenDocumentFile(const QString& path) {
-    QFile file(path);
-    // A folder opens for reading on Linux; it is not a document.
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        ReportFileFailure(path);
+    const DocumentFileResult result =
+        quirtel::OpenDocumentFile(QFile::encodeName(path).toStdString());
+    if (!result.ok()) {
+        ReportFileFailure(path, result, false);
         return false;
     }
-    file.close();
     TakePath(path);
     emit documentSetUp();
     return true;
@@ -65,13 +65,12 @@ bool CTapoDoc::OnFileSave(QWidget* parent) {
 }
 
 bool CTapoDoc::SaveDocumentFile(const QString& path) {
-    QFile file(path);
-    // Append mode creates a missing file and never truncates an existing one.
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        ReportFileFailure(path);
+    const DocumentFileResult result =
+        quirtel::SaveDocumentFile(QFile::encodeName(path).toStdString());
+    if (!result.ok()) {
+        ReportFileFailure(path, result, true);
         return false;
     }
-    file.close();
     TakePath(path);
     return true;
 }
@@ -82,12 +81,43 @@ void CTapoDoc::TakePath(const QString& path) {
     SetTitle(QFileInfo(path).fileName());
 }
 
-void CTapoDoc::ReportFileFailure(const QString& path) {
-    const QString message =
-        path + QStringLiteral(
-                   "\nImposible encontrar este archivo.\n"
-                   "Compruebe que la ruta y el nombre de archivo son correctos");
-    prompts_.ShowMessage(ToCp1252(message));
+void CTapoDoc::ReportFileFailure(const QString& path, const DocumentFileResult& result,
+                                 bool saving) {
+    prompts_.ShowMessage(ToCp1252(path + u'\n' + FileFailureText(result, saving)));
+}
+
+QString CTapoDoc::FileFailureText(const DocumentFileResult& result, bool saving) {
+    // Each text says what went wrong, then what to check, as the message for
+    // a missing file does.
+    switch (result.error) {
+        case DocumentFileError::none:
+        case DocumentFileError::notFound:
+            return QStringLiteral(
+                "Imposible encontrar este archivo.\n"
+                "Compruebe que la ruta y el nombre de archivo son correctos");
+        case DocumentFileError::accessDenied:
+            return saving ? QStringLiteral(
+                                u"Acceso denegado a este archivo.\n"
+                                u"Compruebe que tiene permiso para escribir en el archivo y en su "
+                                u"carpeta, y que el disco no es de solo lectura")
+                          : QStringLiteral(
+                                "Acceso denegado a este archivo.\n"
+                                "Compruebe que tiene permiso para leer el archivo y su carpeta");
+        case DocumentFileError::notRegularFile:
+            return QStringLiteral(
+                u"No es un archivo normal, sino una carpeta, una tuber\u00EDa o un dispositivo.\n"
+                u"Compruebe que ha elegido un archivo normal");
+        case DocumentFileError::diskFull:
+            return QStringLiteral(
+                "No queda espacio en el disco.\n"
+                "Compruebe que hay espacio libre en el disco y vuelva a intentarlo");
+        case DocumentFileError::other:
+            break;
+    }
+    return QStringLiteral(
+               u"Error inesperado al usar este archivo (error del sistema %1).\n"
+               u"Compruebe el archivo y el disco, y vuelva a intentarlo")
+        .arg(result.systemError);
 }
 
 }  // namespace quirtel

@@ -8,6 +8,7 @@ class QWidget;
 namespace quirtel {
 
 class Prompts;
+struct DocumentFileResult;
 
 // The program's one document. It holds no text: it carries the title that the
 // main window shows in its caption, and the new, open and save commands,
@@ -42,6 +43,10 @@ public:
     // must not destroy a file that was only opened).
     bool SaveDocumentFile(const QString& path);
 
+    // What a failed open or save shows after the file's name: what went wrong,
+    // then what to check.
+    static QString FileFailureText(const DocumentFileResult& result, bool saving);
+
 signals:
     void titleChanged(const QString& title);
     // The document was reset or opened: its view runs its first set-up.
@@ -50,7 +55,7 @@ signals:
 private:
     // The document now stands for this file: path, title, not modified.
     void TakePath(const QString& path);
-    void ReportFileFailure(const QString& path);
+    void ReportFileFailure(const QString& path, const DocumentFileResult& result, bool saving);
 
     Prompts& prompts_;
     QString title_;

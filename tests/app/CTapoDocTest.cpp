@@ -48,16 +48,22 @@ void CTapoDocTest::newDocumentResets() {
 void CTapoDocTest::openReadsNothing_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("existing file") << QStringLiteral("notas.txt") << true;
-    QTest::newRow("missing file") << QStringLiteral("falta.txt") << false;
-    QTest::newRow("missing folder") << QStringLiteral("no/notas.txt") << false;
-    QTest::newRow("a folder") << QStringLiteral("carpeta") << false;
-    QTest::newRow("cancelled") << QString() << false;
+    QTest::addColumn<QString>("cause");  // the message's second line
+    const QString notFound = QStringLiteral("Imposible encontrar este archivo.");
+    QTest::newRow("existing file") << QStringLiteral("notas.txt") << true << QString();
+    QTest::newRow("missing file") << QStringLiteral("falta.txt") << false << notFound;
+    QTest::newRow("missing folder") << QStringLiteral("no/notas.txt") << false << notFound;
+    QTest::newRow("a folder") << QStringLiteral("carpeta") << false
+                              << QStringLiteral(
+                                     u"No es un archivo normal, sino una carpeta, "
+                                     u"una tuber\u00EDa o un dispositivo.");
+    QTest::newRow("cancelled") << QString() << false << QString();
 }
 
 void CTapoDocTest::openReadsNothing() {
     QFETCH(QString, name);
     QFETCH(bool, opens);
+    QFETCH(QString, cause);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("carpeta")));
     QFile existing(dir.filePath(QStringLiteral("notas.txt")));
@@ -76,12 +82,17 @@ void CTapoDocTest::openReadsNothing() {
         QCOMPARE(document.PathName(), path);
     } else {
         QCOMPARE(document.Title(), QStringLiteral(u"Sin t\u00EDtulo"));
-        QCOMPARE(prompts.messages,
-                 name.isEmpty()
-                     ? QStringList()
-                     : QStringList{path + QStringLiteral(
-                                              "\nImposible encontrar este archivo.\nCompruebe "
-                                              "que la ruta y el nombre de archivo son correctos")});
+        QCOMPARE(prompts.messages.size(), name.isEmpty() ? 0 : 1);
+        if (!name.isEmpty()) {
+            const QStringList lines = prompts.messages.front().split(u'\n');
+            QCOMPARE(lines.size(), 3);
+            QCOMPARE(lines.at(0), path);
+            QCOMPARE(lines.at(1), cause);
+        }
+        if (cause.startsWith(QStringLiteral("Imposible"))) {
+            QCOMPARE(prompts.messages.front().section(u'\n', 2),
+                     QStringLiteral("Compruebe que la ruta y el nombre de archivo son correctos"));
+        }
     }
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), QByteArray("contenido"));
