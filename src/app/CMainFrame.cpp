@@ -14,11 +14,13 @@
 #include "about/CAboutDlg.h"
 #include "app/CTapoDoc.h"
 #include "app/LockStateSource.h"
+#include "app/MenuMnemonics.h"
 #include "app/Prompts.h"
 #include "res/Icons.h"
 #include "settings/PlacementQt.h"
 #include "settings/RegistryFile.h"
 #include "typing/CTapoView.h"
+#include "typing/X11DeadKeyFilter.h"
 
 namespace quirtel {
 
@@ -86,6 +88,16 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
     lockTimer_.start();
     qApp->installEventFilter(this);
     UpdateLockPanes();
+
+    // A dead key typed into the view is a character of its own; X11's
+    // compose input method would hide it until the letter comes.
+    deadKeys_ = X11DeadKeyFilter::Create([this](unsigned long timestamp, unsigned long window) {
+        const QWindow* handle = windowHandle();
+        if (handle && window == handle->winId() && QApplication::focusWidget() == view_ &&
+            !QApplication::activeModalWidget() && !QApplication::activePopupWidget()) {
+            view_->DeadKeyPressed(timestamp);
+        }
+    });
 }
 
 CMainFrame::~CMainFrame() {
@@ -205,6 +217,8 @@ void CMainFrame::createMenus() {
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
     mainMenu_->addAction(actions_.at(ID_APP_EXIT));
+    MenuMnemonics::Install(*mainMenu_);
+    MenuMnemonics::Install(*viewMenu_);
     // A prompt shown while the menu was open gives way to the idle text.
     connect(mainMenu_, &QMenu::aboutToHide, this,
             [this] { statusBar()->showMessage(IdleMessage()); });

@@ -24,6 +24,7 @@ class Clock;
 class LockStateSource;
 class Prompts;
 class SoundPlayer;
+class X11DeadKeyFilter;
 
 // The main window: the typing view fills it; its caption is the document's
 // title followed by " - Quirtel" (the view writes it directly while a test
@@ -123,6 +124,8 @@ private:
     std::map<int, QAction*> actions_;
     std::map<int, QLabel*> panes_;
     QTimer lockTimer_;
+    // Dead keys as X11 sends them, before the input method swallows them.
+    std::unique_ptr<X11DeadKeyFilter> deadKeys_;
 
     // The outer rectangle still to be checked once the window manager's frame
     // is known (X11 knows the frame only after the window is mapped).

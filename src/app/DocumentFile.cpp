@@ -82,8 +82,8 @@ DocumentFileResult SaveDocumentFile(const std::string& path) {
     }
     // Append mode never truncates; the descriptor is checked again in case the
     // path changed in between.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                          0666);
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         return Failure(errno);
     }

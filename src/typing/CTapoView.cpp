@@ -347,25 +347,34 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
 
     switch (role) {
         case KeyRole::Character: {
-            if (!AcceptCharacter() || event->key() == Qt::Key_Escape) {
+            const bool counted = deadKey && countedDeadKey_ == event->timestamp();
+            if ((!counted && !AcceptCharacter()) || event->key() == Qt::Key_Escape) {
                 return;
             }
-            const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-            if (enter && (event->modifiers() & Qt::ShiftModifier)) {
-                // Shift+Enter would insert a line separator inside the
-                // paragraph; every line break the text holds is a paragraph.
-                QKeyEvent plain(event->type(), event->key(),
-                                event->modifiers() & ~Qt::ShiftModifier, event->text(),
-                                event->isAutoRepeat(), static_cast<quint16>(event->count()));
-                QTextEdit::keyPressEvent(&plain);
+            // The text area gets what the character means: Shift+Tab is a tab,
+            // and Shift+Enter or Ctrl+Enter a paragraph break (every line
+            // break the text holds is a paragraph).
+            const int plainKey = PlainCharacterKey(event->key(), event->modifiers());
+            if (plainKey != 0) {
+                SendPlainKey(*event, plainKey);
                 return;
             }
             QTextEdit::keyPressEvent(event);
             return;
         }
-        case KeyRole::ControlCharacter:
-            AcceptCharacter();
+        case KeyRole::ControlCharacter: {
+            // Ctrl+H, Ctrl+I, Ctrl+J and Ctrl+M are the control characters of
+            // Backspace, Tab and Enter and act like them; other Ctrl+letters
+            // only count.
+            if (!AcceptCharacter()) {
+                return;
+            }
+            const int plainKey = PlainCharacterKey(event->key(), event->modifiers());
+            if (plainKey != 0) {
+                SendPlainKey(*event, plainKey);
+            }
             return;
+        }
         case KeyRole::Editing:
             QTextEdit::keyPressEvent(event);
             return;
@@ -373,6 +382,30 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
             event->ignore();
             return;
     }
+}
+
+void CTapoView::SendPlainKey(const QKeyEvent& event, int key) {
+    QString text;
+    switch (key) {
+        case Qt::Key_Tab:
+            text = QStringLiteral("\t");
+            break;
+        case Qt::Key_Backspace:
+            text = QStringLiteral("\b");
+            break;
+        default:
+            text = QStringLiteral("\r");
+            break;
+    }
+    QKeyEvent plain(event.type(), key, Qt::NoModifier, text, event.isAutoRepeat(),
+                    static_cast<quint16>(event.count()));
+    QTextEdit::keyPressEvent(&plain);
+}
+
+void CTapoView::DeadKeyPressed(unsigned long timestamp) {
+    countedDeadKey_ = timestamp;
+    deadKeySeen_ = true;
+    AcceptCharacter();
 }
 
 void CTapoView::inputMethodEvent(QInputMethodEvent* event) {

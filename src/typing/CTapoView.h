@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,10 @@ public:
     // A key press as the test sees it (F2, F3, Escape by state); true when the
     // key goes on to the text area.
     bool HandleKeyDown(int key);
+    // A dead (accent) key was pressed in this view, seen before any input
+    // method could swallow it: a character message of its own. A key event
+    // for the same press (same time stamp) is then not counted again.
+    void DeadKeyPressed(unsigned long timestamp);
     // Copies the whole text to the clipboard and leaves nothing selected.
     void CopyTextToClipboard();
     // Opens the options dialog; OK takes its values and prepares a new test
@@ -163,6 +168,8 @@ private:
     void SetCaption(const QString& caption);
     std::int32_t ElapsedSeconds() const;
     bool OwnsShortcut(const QKeyEvent& event) const;
+    // Gives the text area `key` with no modifiers, in place of `event`.
+    void SendPlainKey(const QKeyEvent& event, int key);
 
     Clock& clock_;
     Prompts& prompts_;
@@ -187,6 +194,8 @@ private:
     // The last key press was a dead key, so the letter it composes, when it
     // comes as an input-method commit, is one character message only.
     bool deadKeySeen_ = false;
+    // The time stamp of the last dead key counted through DeadKeyPressed.
+    std::optional<unsigned long> countedDeadKey_;
 };
 
 }  // namespace quirtel

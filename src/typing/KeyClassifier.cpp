@@ -101,4 +101,25 @@ KeyRole ClassifyKey(int key, Qt::KeyboardModifiers modifiers, const QString& tex
     return IsPrintable(text) ? KeyRole::Character : KeyRole::Other;
 }
 
+int PlainCharacterKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool control = modifiers & Qt::ControlModifier;
+    switch (key) {
+        case Qt::Key_Backtab:
+            return Qt::Key_Tab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return shift || control ? static_cast<int>(Qt::Key_Return) : 0;
+        case Qt::Key_H:
+            return control ? static_cast<int>(Qt::Key_Backspace) : 0;
+        case Qt::Key_I:
+            return control ? static_cast<int>(Qt::Key_Tab) : 0;
+        case Qt::Key_J:
+        case Qt::Key_M:
+            return control ? static_cast<int>(Qt::Key_Return) : 0;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace quirtel

@@ -23,4 +23,10 @@ enum class KeyRole {
 // Delete as "\x7F" and Ctrl+V as "\x16", test drivers send "v").
 KeyRole ClassifyKey(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
+// The plain key (Tab, Backspace or Return) that the text area should get for
+// a character key whose modifiers would change what it inserts: Shift+Tab,
+// Shift or Ctrl with Enter, and the control characters Ctrl+H, Ctrl+I, Ctrl+J
+// and Ctrl+M. 0 when the key goes to the text area as it is.
+int PlainCharacterKey(int key, Qt::KeyboardModifiers modifiers);
+
 }  // namespace quirtel

@@ -114,6 +114,7 @@ private slots:
     void placementIsKeptAcrossRuns_data();
     void placementIsKeptAcrossRuns();
     void exitClosesWithoutAQuestion();
+    void mnemonicsSkipDisabledItems();
 };
 
 void CMainFrameTest::menuHoldsTheCommandsInOrder() {
@@ -274,6 +275,19 @@ void CMainFrameTest::keysReachTheirOwner_data() {
     QTest::newRow("Shift+F6 does nothing")
         << QKeySequence(Qt::SHIFT | Qt::Key_F6) << "hola" << State::Running;
     QTest::newRow("F2 is the view's") << QKeySequence(Qt::Key_F2) << "hola" << State::Finished;
+    // Control characters act as the keys they stand for.
+    QTest::newRow("Shift+Tab is a tab")
+        << QKeySequence(Qt::SHIFT | Qt::Key_Backtab) << "hola\t" << State::Running;
+    QTest::newRow("Ctrl+I is a tab")
+        << QKeySequence(Qt::CTRL | Qt::Key_I) << "hola\t" << State::Running;
+    QTest::newRow("Ctrl+H is Backspace")
+        << QKeySequence(Qt::CTRL | Qt::Key_H) << "hol" << State::Running;
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_J),
+          QKeySequence(Qt::CTRL | Qt::Key_M)}) {
+        QTest::newRow(qPrintable(keys.toString() + QStringLiteral(" is Enter"))) << keys << "hola\n"
+                                                                                 << State::Running;
+    }
 }
 
 void CMainFrameTest::keysReachTheirOwner() {
@@ -421,6 +435,31 @@ void CMainFrameTest::exitClosesWithoutAQuestion() {
     QVERIFY(!h.frame->isVisible());
     QVERIFY(h.prompts.inner.messages.isEmpty());
     QCOMPARE(h.prompts.inner.dialogsRun, 0);
+}
+
+// One "a" reaches "Acerca de" while "Abortar" is disabled; while both are
+// enabled it only highlights, as a clash does.
+void CMainFrameTest::mnemonicsSkipDisabledItems() {
+    FrameHarness h;
+    QVERIFY(h.active);
+    QMenu* menu = h.frame->MainMenu();
+    for (const bool running : {false, true}) {
+        if (running) {
+            h.Type(QStringLiteral("x"));
+        }
+        const int before = h.prompts.inner.dialogsRun;
+        menu->popup(h.frame->mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QTest::keyClick(menu, Qt::Key_A);
+        QTRY_COMPARE(h.prompts.inner.dialogsRun, before + (running ? 0 : 1));
+        if (running) {
+            QCOMPARE(menu->activeAction(), h.frame->Action(CMainFrame::ID_TEST_ABORT));
+            QTest::keyClick(menu, Qt::Key_A);
+            QCOMPARE(menu->activeAction(), h.frame->Action(CMainFrame::ID_APP_ABOUT));
+            menu->hide();
+        }
+        QVERIFY(!menu->isVisible());
+    }
 }
 
 QTEST_MAIN(CMainFrameTest)

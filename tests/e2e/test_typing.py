@@ -7,7 +7,7 @@ import os
 import re
 import unittest
 
-from quirtel_e2e import (DATOS, PROMPT_10, QuirtelTestCase, clipboard, click,
+from quirtel_e2e import (DATOS, PROMPT_10, QuirtelTestCase, clipboard, click, run,
                          set_selection)
 
 SENTENCE = "¡Hola! ¿Qué tal? El pingüino come ñame."
@@ -203,6 +203,49 @@ class TypingTest(QuirtelTestCase):
         self.assertEqual(q.typed_text(), "")
         q.type("x")
         q.wait_caption("¡Empezando!")
+        self.assertEqual(q.read_file("estadistica.txt").count(b"\r\n"), 1)
+
+    def title_bar_buttons(self, wid):
+        """The buttons a window asks the window manager for, from its Motif
+        hints, and whether the window manager lets it be resized."""
+        hints = run(["xprop", "-id", str(wid), "_MOTIF_WM_HINTS"])
+        values = [int(v, 0) for v in re.findall(r"0x[0-9a-f]+|\d+", hints.split("=")[-1])]
+        decorations = values[2] if len(values) > 2 else 1
+        buttons = {name for bit, name in ((0x20, "minimise"), (0x40, "maximise"))
+                   if decorations & (bit | 1)}
+        actions = run(["xprop", "-id", str(wid), "_NET_WM_ALLOWED_ACTIONS"])
+        if "_NET_WM_ACTION_RESIZE" in actions or "_NET_WM_ACTION_MAXIMIZE" in actions:
+            buttons.add("resize")
+        if "_NET_WM_ACTION_CLOSE" in actions:
+            buttons.add("close")
+        return buttons
+
+    def test_dead_key_first_is_a_character_and_dialogs_have_only_close(self):
+        q = self.launch()
+        # An accent alone starts the test, so F2 right after it finishes it.
+        q.key("dead_acute")
+        q.wait_caption("¡Empezando!")
+        q.key("F2")
+        dialog = q.wait_window("Resultado final")
+        self.assertEqual(self.title_bar_buttons(dialog), {"close"})
+        q.activate(dialog)
+        q.key("Return")
+        q.wait_window_gone(dialog)
+        # After an accent, Escape aborts the test the accent started.
+        q.key("F2")
+        q.wait_caption(PROMPT_10)
+        q.key("dead_acute")
+        q.wait_caption("¡Empezando!")
+        q.key("Escape")
+        box = q.wait_window("Tapo")
+        self.assertEqual(self.title_bar_buttons(box), {"close"})
+        q.activate(box)
+        q.key("Return")
+        q.wait_window_gone(box)
+        q.wait_caption(PROMPT_10)
+        # Shift+Tab types a tab like Tab; the accent composes with its letter.
+        q.key("a", "shift+Tab", "dead_acute", "e")
+        q.wait_typed_text("a\té")
         self.assertEqual(q.read_file("estadistica.txt").count(b"\r\n"), 1)
 
 
