@@ -1,6 +1,7 @@
 #include "app/CTapoApp.h"
 
 #include <QStringList>
+#include <csignal>
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
@@ -14,6 +15,9 @@
 namespace quirtel {
 
 CTapoApp::CTapoApp(int& argc, char** argv) : application_(argc, argv) {
+    // A log beyond the process's file-size limit must fail its write (and be
+    // reported) rather than end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     InstallSpanishTranslations(application_);
     // The name message boxes carry as their caption.
     QApplication::setApplicationName(QStringLiteral("Tapo"));

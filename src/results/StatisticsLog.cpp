@@ -56,19 +56,40 @@ int OpeningCause(const std::string& path, int err) {
     return fileNotFound;
 }
 
-// Takes the exclusive lock, retrying while another holder has it. False when
-// the lock is still held elsewhere after `lockWait`.
+// One attempt at each lock the log takes: flock, which other instances of
+// this program use, and an open-file-description record lock over the whole
+// file, which programs locking with fcntl see. Each is true when held or when
+// the file system cannot lock that way (writing unlocked keeps the record,
+// which matters more than excluding a second writer); false while held
+// elsewhere.
+bool TryFlock(int fd) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR) {
+            return errno != EWOULDBLOCK;
+        }
+    }
+    return true;
+}
+
+bool TryRecordLock(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 0;  // the whole file, however long it grows
+    while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        if (errno != EINTR) {
+            return errno != EAGAIN && errno != EACCES;
+        }
+    }
+    return true;
+}
+
+// Takes both locks, retrying while another holder has one. False when a lock
+// is still held elsewhere after `lockWait`.
 bool LockForWriting(int fd, std::chrono::milliseconds lockWait) {
     const auto deadline = std::chrono::steady_clock::now() + lockWait;
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EWOULDBLOCK) {
-            // A file system without flock support: writing unlocked keeps the
-            // record, which matters more than excluding a second instance.
-            return true;
-        }
+    while (!TryFlock(fd) || !TryRecordLock(fd)) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
             return false;
@@ -178,13 +199,19 @@ std::optional<FileFailure> AppendStatisticsRecord(const std::string& path, std::
     if (flags >= 0) {
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    // A log that nobody may write is read-only for root too, who could
+    // otherwise write through the missing permission.
+    if (regular && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ::close(fd);
+        return FileFailure{accessDenied, path};
+    }
     if (!LockForWriting(fd, lockWait)) {
         ::close(fd);
         return FileFailure{sharingViolation, path};
     }
 
-    struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     const off_t end = ::lseek(fd, 0, SEEK_END);
     // Every failure from here on cuts a regular file back to `end`, so a record
     // is either whole in the log or not there at all.

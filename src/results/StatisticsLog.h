@@ -36,9 +36,11 @@ struct FileFailure {
 };
 
 // Appends `record` (bytes written as they are) to the file at `path`, creating
-// it when missing. While writing it holds an exclusive flock on the file; a lock
-// held elsewhere is retried for `lockWait` before giving up with
-// sharingViolation. A failure after opening cuts the file back to its previous
+// it when missing. While writing it holds an exclusive flock and an
+// open-file-description write lock on the file; a lock of either kind held
+// elsewhere is retried for `lockWait` before giving up with sharingViolation.
+// A file without any write permission bit is refused with accessDenied, also
+// for root. A failure after opening cuts the file back to its previous
 // length, so no partial record stays. Returns nullopt on success; otherwise the
 // cause and the file name: `path` as given when the opening (or the lock)
 // failed, the absolute path after that.

@@ -1,11 +1,14 @@
 #include "settings/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 
 #include "settings/RegistryBackend.h"
 
@@ -54,7 +57,49 @@ int WriteAll(int fd, std::string_view bytes) {
     return REGISTRY_OK;
 }
 
+// Whether `name` is `base` plus the suffix mkostemp makes: a dot and six
+// letters or digits.
+bool IsTemporaryName(std::string_view name, std::string_view base) {
+    constexpr std::size_t suffix = 7;
+    if (name.size() != base.size() + suffix || name.substr(0, base.size()) != base ||
+        name[base.size()] != '.') {
+        return false;
+    }
+    for (const char c : name.substr(base.size() + 1)) {
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& path, std::chrono::seconds minimumAge) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name, base)) {
+            continue;
+        }
+        // A young file may belong to a write in progress elsewhere.
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && now - info.st_mtime >= minimumAge.count()) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
 
 int ReadWholeFile(const std::string& path, std::string& out, std::size_t maxSize, bool& tooLarge) {
     tooLarge = false;
@@ -138,6 +183,8 @@ int WriteFileAtomically(const std::string& link, std::string_view content) {
         ::fsync(dir);
         ::close(dir);
     }
+    // Temporary files of writes that a crash cut short are of no more use.
+    RemoveStaleTemporaries(path);
     return REGISTRY_OK;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -19,7 +20,15 @@ int ReadWholeFile(const std::string& path, std::string& out, std::size_t maxSize
 // Replaces the file at `path` with `content` in one step, through a temporary
 // file in the same folder, fsync and rename; on failure the old file stays
 // whole. Follows a symbolic link to the file it names and creates missing
-// folders (private to the user). REGISTRY_FAILED for an empty path.
+// folders (private to the user). REGISTRY_FAILED for an empty path. After a
+// successful replacement, temporary files that earlier writes left behind are
+// removed.
 int WriteFileAtomically(const std::string& path, std::string_view content);
+
+// Removes the temporary files of `path` ("<name>.XXXXXX" beside it, as the
+// replacement makes them) that are at least `minimumAge` old; younger ones
+// may belong to a write still going on in another process.
+void RemoveStaleTemporaries(const std::string& path,
+                            std::chrono::seconds minimumAge = std::chrono::seconds(60));
 
 }  // namespace quirtel::registry

@@ -34,7 +34,13 @@ std::vector<ScreenRect> AvailableScreens() {
 }
 
 QRect LoadOuterRect(RegistryBackend& registry) {
-    return OuterRectFor(SanitizePlacement(LoadWindowPlacement(registry), AvailableScreens()));
+    std::optional<ScreenRect> desktop;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QRect all = primary->virtualGeometry();
+        desktop = ScreenRect{all.x(), all.y(), all.width(), all.height()};
+    }
+    return OuterRectFor(
+        SanitizePlacement(LoadWindowPlacement(registry), AvailableScreens(), desktop));
 }
 
 bool SaveOuterRect(RegistryBackend& registry, const QRect& frameGeometry) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "settings/CRegistryStore.h"
+#include "settings/RegistryBatch.h"
 
 namespace quirtel {
 namespace {
@@ -27,7 +28,9 @@ WindowRect LoadWindowPlacement(RegistryBackend& registry) {
 }
 
 bool SaveWindowPlacement(RegistryBackend& registry, const WindowRect& rect) {
-    CRegistryStore store(registry);
+    // The four edges reach the file together or not at all.
+    RegistryBatch batch(registry);
+    CRegistryStore store(batch);
     store.company = PLACEMENT_COMPANY;
     store.application = PLACEMENT_APPLICATION;
     const std::int32_t values[4] = {rect.x1, rect.y1, rect.x2, rect.y2};
@@ -37,10 +40,11 @@ bool SaveWindowPlacement(RegistryBackend& registry, const WindowRect& rect) {
         all = store.WriteInt(NAMES[i], values[i], status) && all;
     }
     store.Close();
-    return all;
+    return batch.Commit() == REGISTRY_OK && all;
 }
 
-WindowRect SanitizePlacement(const WindowRect& stored, const std::vector<ScreenRect>& screens) {
+WindowRect SanitizePlacement(const WindowRect& stored, const std::vector<ScreenRect>& screens,
+                             std::optional<ScreenRect> desktop) {
     // 64 bits: edges far apart would overflow an int width.
     const std::int64_t width = std::int64_t{stored.x2} - stored.x1;
     const std::int64_t height = std::int64_t{stored.y2} - stored.y1;
@@ -50,6 +54,25 @@ WindowRect SanitizePlacement(const WindowRect& stored, const std::vector<ScreenR
     }
     if (screens.empty()) {
         return stored;
+    }
+    if (!desktop) {
+        std::int64_t left = screens.front().x;
+        std::int64_t top = screens.front().y;
+        std::int64_t right = left;
+        std::int64_t bottom = top;
+        for (const ScreenRect& s : screens) {
+            left = std::min<std::int64_t>(left, s.x);
+            top = std::min<std::int64_t>(top, s.y);
+            right = std::max<std::int64_t>(right, std::int64_t{s.x} + s.width);
+            bottom = std::max<std::int64_t>(bottom, std::int64_t{s.y} + s.height);
+        }
+        desktop = ScreenRect{0, 0, static_cast<int>(std::min(right - left, maxSize)),
+                             static_cast<int>(std::min(bottom - top, maxSize))};
+    }
+    // A window larger than the whole desktop has its menu or its edges where
+    // no one can reach them.
+    if (width > desktop->width || height > desktop->height) {
+        return WindowRect{};
     }
     const bool onSomeScreen = std::any_of(screens.begin(), screens.end(), [&](const ScreenRect& s) {
         const std::int64_t right = std::int64_t{s.x} + s.width;

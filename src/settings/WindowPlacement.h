@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace quirtel {
@@ -34,12 +35,15 @@ inline constexpr char PLACEMENT_APPLICATION[] = "Tapo";
 WindowRect LoadWindowPlacement(RegistryBackend& registry);
 
 // Writes the four edges in the same order; a failed write does not stop the
-// others. True when all four are stored.
+// others. All four become durable together, in one flush of `registry`. True
+// when all four are stored.
 bool SaveWindowPlacement(RegistryBackend& registry, const WindowRect& rect);
 
 // The stored placement, or the default one when its width or height is 0 or
-// less (or too large for an int) or when it meets none of the screens. With no
-// screen known, only the size is checked.
-WindowRect SanitizePlacement(const WindowRect& stored, const std::vector<ScreenRect>& screens);
+// less (or too large for an int), when it is wider or taller than the virtual
+// desktop (`desktop`, or without it the box around all `screens`), or when it
+// meets none of the screens. With no screen known, only the size is checked.
+WindowRect SanitizePlacement(const WindowRect& stored, const std::vector<ScreenRect>& screens,
+                             std::optional<ScreenRect> desktop = std::nullopt);
 
 }  // namespace quirtel

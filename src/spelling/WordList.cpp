@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/MessagePrompt.h"
+#include "spelling/CaseVariant.h"
 #include "spelling/LineReader.h"
 #include "spelling/WordCheck.h"
 
@@ -22,9 +23,14 @@ void WordList::Load(const std::string& name) {
     fileName = name;
     Clear();
     detail::LineReader reader;
+    // The failure message names "ES.dic", so a list saved under another case
+    // of its name is taken when the exact name is missing.
     if (!reader.Open(name)) {
-        ReportFailure();
-        return;
+        const std::string variant = FindCaseVariant(name);
+        if (variant.empty() || !reader.Open(variant)) {
+            ReportFailure();
+            return;
+        }
     }
     bool complete = false;
     try {

@@ -40,7 +40,9 @@ public:
     WordList& operator=(const WordList&) = delete;
 
     // Reads the file: one entry per line, LF or CR LF removed and nothing else
-    // changed (a lone CR belongs to the entry). A file that cannot be opened
+    // changed (a lone CR belongs to the entry). When no file has the exact
+    // name, one whose name differs only in ASCII case is read instead
+    // ("ES.dic" for "es.dic"). A file that cannot be opened
     // (missing, unreadable, not a regular file) shows WORD_LIST_LOAD_FAILED and
     // leaves the list not loaded. A read error after the open shows the same
     // message and keeps the lines read completely before it; the list counts

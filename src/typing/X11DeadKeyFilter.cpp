@@ -1,8 +1,8 @@
 #include "typing/X11DeadKeyFilter.h"
 
+#include <xcb/xcb.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <xcb/xcb.h>
 
 // The X11 headers define macros such as None and Bool: include them last.
 #include <X11/XKBlib.h>
@@ -20,8 +20,8 @@ constexpr int XKB_MAP_NOTIFY = 1;
 }  // namespace
 
 std::unique_ptr<X11DeadKeyFilter> X11DeadKeyFilter::Create(Callback onDeadKey) {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                              : nullptr;
+    const auto* x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display) {
         return nullptr;

@@ -8,6 +8,7 @@ sleeps for a fixed time.
 """
 
 import os
+import resource
 import re
 import shutil
 import signal
@@ -245,9 +246,11 @@ class Quirtel:
 
     # -- life cycle ---------------------------------------------------------
 
-    def start(self, *args, timeout=TIMEOUT):
+    def start(self, *args, timeout=TIMEOUT, wait=True, file_size_limit=None):
         """Starts the program and waits until its main window is shown,
-        active, and its text area has the keyboard focus."""
+        active, and its text area has the keyboard focus (unless `wait` is
+        false). `file_size_limit` sets the process's limit on file sizes in
+        bytes, as `ulimit -f` does."""
         assert self.proc is None, "already running"
         env = dict(os.environ)
         env["XDG_CONFIG_HOME"] = self.config_home
@@ -258,10 +261,16 @@ class Quirtel:
         log.write(b"--- start %d\n" % self.starts)
         log.flush()
         self.started_at = time.monotonic()
+        limit = None
+        if file_size_limit is not None:
+            def limit():
+                resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
         self.proc = subprocess.Popen([BINARY, *args], cwd=self.cwd, env=env,
                                      stdin=subprocess.DEVNULL, stdout=log,
-                                     stderr=subprocess.STDOUT)
+                                     stderr=subprocess.STDOUT, preexec_fn=limit)
         log.close()
+        if not wait:
+            return self
         self.main = self._wait(self._main_window, "the main window", timeout)
         self.activate(self.main)
         self.wait_text_area_focused(timeout)

@@ -76,6 +76,7 @@ class ShellTest(QuirtelTestCase):
             ("outside every screen", (5000, 5000, 5640, 5480), DEFAULT_RECT),
             ("zero width", (100, 100, 100, 580), DEFAULT_RECT),
             ("negative height", (100, 580, 740, 100), DEFAULT_RECT),
+            ("wider than the desktop", (0, 0, 40000, 480), DEFAULT_RECT),
         ]
         for label, edges, expected in cases:
             with self.subTest(label):
@@ -142,13 +143,45 @@ class ShellTest(QuirtelTestCase):
         self.assertNotIn("Guardar como", q.windows().values())
         self.assertEqual(os.path.getsize(target), 0)
 
+    def test_named_pipe_as_document_is_refused_without_hanging(self):
+        q = self.sandbox()
+        fifo = q.path("tuberia")
+        os.mkfifo(fifo)
+        # On the command line: the message, then the program ends.
+        q.start(fifo, wait=False)
+        box = q.wait_window("Tapo")
+        shown = "\n".join(name for _, name, _ in q.window_texts("Tapo"))
+        self.assertIn(fifo + "\nNo es un archivo normal", shown)
+        q.activate(box)
+        q.key("Return")
+        self.assertEqual(q.wait_exit(), 1)
+        # Chosen with Ctrl+O in a running program: the message, and the
+        # program goes on with its test.
+        q.start()
+        q.type("ab")
+        q.wait_typed_text("ab")
+        q.key("ctrl+o")
+        chooser = q.wait_window("Abrir")
+        q.activate(chooser)
+        q.type(fifo)
+        q.key("Return")
+        box = q.wait_window("Tapo")
+        self.assertIn("No es un archivo normal",
+                      "\n".join(name for _, name, _ in q.window_texts("Tapo")))
+        q.activate(box)
+        q.key("Return")
+        q.wait_window_gone(box)
+        q.activate(q.main)
+        q.type("c")
+        q.wait_typed_text("abc")
+
     def test_about_box_opens_and_closes_with_the_keyboard(self):
         q = self.launch()
         for close_key in ("Return", "Escape"):
             with self.subTest(close_key):
-                # "&Abortar" shares the mnemonic: wrap round from the first
-                # item to the last but one.
-                q.menu_command("Acerca de Quirtel...", "Up", "Up")
+                # "&Abortar" shares the mnemonic but is disabled: one "a"
+                # reaches "Acerca de".
+                q.menu_command("Acerca de Quirtel...", "a")
                 about = q.wait_window("Acerca de Quirtel")
                 shown = [name for _, name, _ in q.window_texts("Acerca de Quirtel")]
                 self.assertIn("Quirtel Versión 2.0", shown)

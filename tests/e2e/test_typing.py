@@ -248,6 +248,32 @@ class TypingTest(QuirtelTestCase):
         q.wait_typed_text("a\té")
         self.assertEqual(q.read_file("estadistica.txt").count(b"\r\n"), 1)
 
+    def test_log_that_cannot_grow_is_reported_and_kept(self):
+        # Beyond the file-size limit (ulimit -f), then without any write
+        # permission (refused also when run as root): the message with the
+        # cause, the program goes on, the log keeps its bytes.
+        for cause, limit, mode in ((13, 4096, 0o644), (5, None, 0o444)):
+            with self.subTest(cause=cause):
+                q = self.sandbox()
+                before = b"\r\n" + b"x" * 4094
+                with open(q.path("estadistica.txt"), "wb") as f:
+                    f.write(before)
+                os.chmod(q.path("estadistica.txt"), mode)
+                q.start(file_size_limit=limit)
+                q.type("hola")
+                q.wait_typed_text("hola")
+                self.finish_and_accept(q)
+                box = q.wait_window("Tapo")
+                shown = "\n".join(name for _, name, _ in q.window_texts("Tapo"))
+                self.assertIn("No puedo escribir datos\n<CFileException(%d)>" % cause, shown)
+                q.activate(box)
+                q.key("Return")
+                q.wait_window_gone(box)
+                q.key("F2")
+                q.wait_caption(PROMPT_10)
+                self.assertEqual(q.read_file("estadistica.txt"), before)
+                q.stop()
+
 
 if __name__ == "__main__":
     unittest.main()

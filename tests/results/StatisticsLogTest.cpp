@@ -122,25 +122,38 @@ TEST_F(StatisticsLogTest, ReadOnlyLogIsRefusedAndLeftUnchanged) {
         return failure->fileName == log_ ? failure->cause : 101;
     });
     EXPECT_EQ(cause, accessDenied);
+    // A log nobody may write is read-only for whoever runs the program.
+    const auto failure = AppendStatisticsRecord(log_, kRecord);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->cause, accessDenied);
     EXPECT_EQ(Read(log_), "antes");
 }
 
 TEST_F(StatisticsLogTest, LockHeldElsewhereIsRetriedThenRefused) {
     Write(log_, "antes");
-    // flock locks belong to the open file description, so a second opening in
-    // this process conflicts like another instance would.
-    const int other = ::open(log_.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(other, 0);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
-
-    const auto start = std::chrono::steady_clock::now();
-    const auto failure = AppendStatisticsRecord(log_, kRecord, 150ms);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->cause, sharingViolation);
-    EXPECT_EQ(failure->fileName, log_);
-    EXPECT_EQ(Read(log_), "antes");
-    ::close(other);
+    // Both lock kinds belong to the open file description, so a second opening
+    // in this process conflicts like another program would.
+    const auto takeFlock = [](int fd) { return ::flock(fd, LOCK_EX) == 0; };
+    const auto takeRecordLock = [](int fd) {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    };
+    for (const auto& take :
+         {std::function<bool(int)>(takeFlock), std::function<bool(int)>(takeRecordLock)}) {
+        const int other = ::open(log_.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        ASSERT_TRUE(take(other));
+        const auto start = std::chrono::steady_clock::now();
+        const auto failure = AppendStatisticsRecord(log_, kRecord, 150ms);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->cause, sharingViolation);
+        EXPECT_EQ(failure->fileName, log_);
+        EXPECT_EQ(Read(log_), "antes");
+        ::close(other);
+    }
 }
 
 TEST_F(StatisticsLogTest, LockReleasedDuringTheWaitLetsTheRecordIn) {

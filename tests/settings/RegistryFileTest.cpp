@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +49,30 @@ std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
 
 bool RunningAsRoot() {
     return ::geteuid() == 0;
+}
+
+// Temporary files that a crash left behind go with the next write; young ones
+// (a write going on elsewhere) and other names stay.
+TEST(RegistryFile, NextWriteRemovesStaleTemporaryFiles) {
+    TempFolder folder;
+    const std::string path = folder.File("registry.reg");
+    const auto make = [&](const std::string& name, bool old) {
+        WriteBytes(folder.File(name), "x");
+        if (old) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, folder.File(name).c_str(), times, 0), 0);
+        }
+    };
+    make("registry.reg.Ab12Cd", true);
+    make("registry.reg.Zz9999", false);
+    make("registry.reg.toolong1", true);
+    make("other.reg.Ab12Cd", true);
+    RegistryFile registry(path);
+    EXPECT_TRUE(SaveWindowPlacement(registry, {0, 0, 640, 480}));
+    auto names = FolderEntries(folder.Path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"other.reg.Ab12Cd", "registry.reg",
+                                               "registry.reg.Zz9999", "registry.reg.toolong1"}));
 }
 
 TEST(RegistryFile, WritesTheExportFormatAndReadsItBack) {

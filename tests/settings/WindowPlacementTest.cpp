@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "TempFolder.h"
+#include "settings/RegistryFile.h"
+
 #include <limits>
 #include <vector>
 
@@ -22,7 +25,10 @@ TEST(WindowPlacement, SanitizeKeepsReachableWindowsAndResetsTheRest) {
         WindowRect expected;
     } cases[] = {
         {"ordinary", {100, 50, 900, 650}, one, {100, 50, 900, 650}},
-        {"bigger than the screen", {-10, -10, 4000, 3000}, one, {-10, -10, 4000, 3000}},
+        {"bigger than the screen", {-10, -10, 4000, 3000}, one, defaults},
+        {"as wide as the desktop", {0, 0, 1920, 1040}, one, {0, 0, 1920, 1040}},
+        {"wider than the desktop", {0, 0, 1921, 600}, one, defaults},
+        {"across both screens", {-1280, 100, 1920, 1200}, two, {-1280, 100, 1920, 1200}},
         {"partly off the right edge", {1800, 100, 2600, 700}, one, {1800, 100, 2600, 700}},
         {"one pixel on the screen", {1919, 1039, 2500, 1500}, one, {1919, 1039, 2500, 1500}},
         {"just right of the screen", {1920, 100, 2500, 600}, one, defaults},
@@ -36,7 +42,7 @@ TEST(WindowPlacement, SanitizeKeepsReachableWindowsAndResetsTheRest) {
         {"bottom above top", {100, 400, 500, 100}, one, defaults},
         {"width beyond int", {minInt, 0, maxInt, 480}, one, defaults},
         {"height beyond int", {0, minInt + 1, 640, maxInt}, one, defaults},
-        {"extreme but valid", {-5, -5, maxInt - 10, 480}, one, {-5, -5, maxInt - 10, 480}},
+        {"extreme width", {-5, -5, maxInt - 10, 480}, one, defaults},
         {"no screens known", {-9000, -9000, -8000, -8000}, {}, {-9000, -9000, -8000, -8000}},
         {"no screens, bad size", {10, 10, 5, 5}, {}, defaults},
         {"empty screen ignored", {10, 10, 50, 50}, {{0, 0, 0, 0}}, defaults},
@@ -45,6 +51,42 @@ TEST(WindowPlacement, SanitizeKeepsReachableWindowsAndResetsTheRest) {
         const WindowRect result = SanitizePlacement(c.stored, c.screens);
         EXPECT_EQ(result, c.expected) << c.label;
     }
+}
+
+// Counts the flushes that reach the file.
+class CountingRegistry final : public RegistryBackend {
+public:
+    explicit CountingRegistry(RegistryBackend& inner) : inner(inner) {}
+    int CreateKey(std::string_view path) override { return inner.CreateKey(path); }
+    int OpenKey(std::string_view path) override { return inner.OpenKey(path); }
+    int QueryValue(std::string_view path, std::string_view name, RegistryValue& value) override {
+        return inner.QueryValue(path, name, value);
+    }
+    int SetBinaryValue(std::string_view path, std::string_view name,
+                       std::span<const std::uint8_t> data) override {
+        return inner.SetBinaryValue(path, name, data);
+    }
+    int Flush() override {
+        ++flushes;
+        return inner.Flush();
+    }
+    RegistryBackend& inner;
+    int flushes = 0;
+};
+
+// A crash while saving must never leave a mix of old and new edges: the four
+// values and the keys they need reach the file in one replacement.
+TEST(WindowPlacement, SaveIsOneReplacementOfTheFile) {
+    testing::TempFolder folder;
+    const std::string path = folder.File("quirtel/registry.reg");
+    {
+        RegistryFile file(path);
+        CountingRegistry counting(file);
+        EXPECT_TRUE(SaveWindowPlacement(counting, {10, 20, 650, 500}));
+        EXPECT_EQ(counting.flushes, 1);
+    }
+    RegistryFile reread(path);
+    EXPECT_EQ(LoadWindowPlacement(reread), (WindowRect{10, 20, 650, 500}));
 }
 
 }  // namespace

@@ -331,6 +331,24 @@ TEST(WordListLoad, FileThatCannotBeOpenedIsReportedOnceAndAcceptsEverything) {
     }
 }
 
+// The failure message names "ES.dic": a list under another case of the name
+// is read when the exact name is missing, and never preferred to it.
+TEST(WordListLoad, TakesAnotherCaseOfTheNameWhenTheExactOneIsMissing) {
+    const TempDir dir;
+    dir.Write("ES.dic", "hola\n");
+    dir.Write("Es.Dic", "adios\n");
+    RecordingPrompt prompt;
+    WordList variant(dir.Path() + "/es.dic", &prompt);
+    EXPECT_TRUE(variant.IsLoaded());
+    EXPECT_FALSE(variant.Contains("adios"));  // "ES.dic" comes first in byte order
+    EXPECT_TRUE(variant.Contains("hola"));
+    dir.Write("es.dic", "exacta\n");
+    WordList exact(dir.Path() + "/es.dic", &prompt);
+    EXPECT_TRUE(exact.Contains("exacta"));
+    EXPECT_FALSE(exact.Contains("hola"));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST(WordListLoad, UnreadableFileIsReported) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root reads every file";
