@@ -121,8 +121,15 @@ std::string ScoreUsage() {
         "  --json              el resultado como un objeto JSON\n"
         "  --help              muestra esta ayuda\n"
         "\n"
-        "Termina con 0 si ha puntuado el texto y con 2 si la l\xEDnea de \xF3rdenes es\n"
-        "incorrecta o el archivo no se puede leer.\n");
+        "Lee como mucho 64 MiB (67108864 bytes); una entrada mayor no se punt\xFA"
+        "a.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  texto puntuado\n"
+        "  1  no se ha podido escribir el resultado (disco lleno, tuber\xED"
+        "a cerrada)\n"
+        "  2  l\xEDnea de \xF3rdenes incorrecta, archivo ilegible o entrada mayor de "
+        "64 MiB\n");
 }
 
 }  // namespace quirtel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MessagePrompt.h"
+#include "score/RecordingTextArea.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
@@ -14,6 +15,10 @@
 #include "spelling/WordList.h"
 
 namespace {
+
+// Decoding never lengthens the input, so whatever is read fits the text area.
+static_assert(quirtel::MAX_SCORE_INPUT_BYTES == std::size_t{67108864} &&
+              quirtel::MAX_SCORE_INPUT_BYTES <= quirtel::RecordingTextArea::MAX_CHARACTERS);
 
 constexpr int kExitUsage = 2;
 constexpr int kExitOutput = 1;
@@ -50,12 +55,19 @@ int main(int argc, char** argv) {
     }
 
     const std::string path = options.file && *options.file != "-" ? *options.file : "";
-    const auto bytes = quirtel::ReadScoreInput(path);
-    if (!bytes) {
+    quirtel::ScoreInput input = quirtel::ReadScoreInput(path);
+    if (input.status == quirtel::ScoreInput::Status::unreadable) {
         // The file name is shown as the bytes it was given in.
         return Fail(path.empty()
                         ? quirtel::cp1252::ToUtf8("no se puede leer la entrada est\xE1ndar")
                         : "no se puede leer el archivo " + path);
+    }
+    if (input.status == quirtel::ScoreInput::Status::tooLarge) {
+        // Scoring only the part read would report a part as the whole.
+        return Fail(quirtel::cp1252::ToUtf8(
+            "la entrada pasa de 67108864 bytes (64 MiB), el m\xE1ximo que se lee; no se "
+            "punt\xFA"
+            "a"));
     }
 
     StderrPrompt prompt;
@@ -63,9 +75,10 @@ int main(int argc, char** argv) {
     if (options.spellCheck) {
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
     }
-    const quirtel::ScoreReport report =
-        quirtel::ScoreText(quirtel::DecodeScoreInput(*bytes), options.seconds,
-                           options.capitalsDouble, options.spellCheck, wordList.get());
+    std::string text = quirtel::DecodeScoreInput(input.bytes);
+    input.bytes = std::string();
+    const quirtel::ScoreReport report = quirtel::ScoreText(
+        text, options.seconds, options.capitalsDouble, options.spellCheck, wordList.get());
     // A report that could not be written (a full disk, a closed pipe) must not
     // end as a success.
     if (!Print(stdout, options.json ? quirtel::FormatReportJson(report)

@@ -291,4 +291,34 @@ TEST_F(ScoreCommandTest, HelpLimitsAndOutputFailures) {
     }
 }
 
+TEST_F(ScoreCommandTest, LargeInputIsScoredWholeOrRefusedNeverCut) {
+    // Beyond the typing view's 16,777,215 characters: the token at the end counts.
+    Outcome run = Score({"--no-spelling"}, std::string(16'777'215, 'a') + " b");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Caracteres: 16777217\n"), std::string::npos);
+    run = Score({}, std::string(16'777'215, ' ') + "xq");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
+    EXPECT_NE(run.out.find("columna 16777216: xq\n"), std::string::npos);
+
+    // More than 64 MiB, from a (sparse) file or from an endless device, is refused.
+    {
+        std::ofstream big(dir_ / "grande.txt", std::ios::binary);
+        big.seekp(64 * 1024 * 1024);
+        big.put('x');
+    }
+    for (const char* file : {"grande.txt", "/dev/zero"}) {
+        run = Score({file});
+        EXPECT_EQ(run.exitCode, 2) << file;
+        EXPECT_EQ(run.out, "") << file;
+        EXPECT_NE(run.err.find("67108864 bytes (64 MiB)"), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+
+    run = Score({"--help"});
+    for (const char* code : {"\n  0  ", "\n  1  ", "\n  2  "}) {
+        EXPECT_NE(run.out.find(code), std::string::npos) << code;
+    }
+}
+
 }  // namespace
