@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "app/MessagePrompt.h"
+#include "results/ProgressSummary.h"
+#include "results/StatisticsHistory.h"
+#include "results/StatisticsLog.h"
+#include "score/HistoryReport.h"
 #include "score/RecordingTextArea.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
@@ -41,6 +45,33 @@ int Fail(const std::string& utf8Message) {
     return kExitUsage;
 }
 
+// --history: the statistics log read back instead of a text scored.
+int RunHistory(const quirtel::ScoreOptions& options) {
+    const std::string path = options.file.value_or(quirtel::STATISTICS_LOG_PATH);
+    const quirtel::StatisticsHistory history = quirtel::ReadStatisticsLog(path);
+    const std::string problem = quirtel::HistoryProblemText(history, path);
+    if (history.status == quirtel::StatisticsHistory::Status::notAFile ||
+        history.status == quirtel::StatisticsHistory::Status::unreadable) {
+        return Fail(quirtel::cp1252::ToUtf8(problem));
+    }
+    // What is said about the reading goes to standard error, so the records
+    // on standard output stay machine-readable.
+    for (const std::string& note : {problem, quirtel::HistoryCutText(history)}) {
+        if (!note.empty()) {
+            Print(stderr, "quirtel-score: " + quirtel::cp1252::ToUtf8(note) + "\n");
+        }
+    }
+    const quirtel::ProgressSummary summary = quirtel::SummarizeProgress(history.records);
+    const std::string report = options.csv    ? quirtel::FormatHistoryCsv(history)
+                               : options.json ? quirtel::FormatHistoryJson(history, summary)
+                                              : quirtel::FormatHistoryText(history, summary);
+    if (!Print(stdout, report)) {
+        Print(stderr, "quirtel-score: no se puede escribir el resultado\n");
+        return kExitOutput;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +83,9 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         return Print(stdout, quirtel::ScoreUsage()) ? 0 : kExitOutput;
+    }
+    if (options.history) {
+        return RunHistory(options);
     }
 
     const std::string path = options.file && *options.file != "-" ? *options.file : "";

@@ -321,4 +321,48 @@ TEST_F(ScoreCommandTest, LargeInputIsScoredWholeOrRefusedNeverCut) {
     }
 }
 
+TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
+    Write("estadistica.txt",
+          "\r\n06-Dec-2026 08:15 --- 212.40 caracteres/min --- 05:00 minutos --- Faltas: 11 --- "
+          "Pulsaciones: 201.40 caracteres/min\r\n07-dic-2026 08:25 --- 180.00 caracteres/min --- "
+          "10:00 minutos --- Faltas: <ortograf\xED"
+          "a desactivada> --- Pulsaciones: 180.00 caracteres/min\r\nbasura");
+    Outcome run = Score({"--history", "--json"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(
+        run.out,
+        "{\"records\":[{\"date\":\"2026-12-06T08:15\",\"elapsedSeconds\":300,\"speed\":212.4,"
+        "\"faults\":11,\"spellCheck\":true,\"netSpeed\":201.4},{\"date\":\"2026-12-07T08:25\","
+        "\"elapsedSeconds\":600,\"speed\":180,\"faults\":null,\"spellCheck\":false,"
+        "\"netSpeed\":180}],\"unreadableLines\":1,\"summary\":{\"tests\":2,\"totalSeconds\":900,"
+        "\"bestNetSpeed\":201.4,\"bestDate\":\"2026-12-06T08:15\",\"averageNetSpeedLast10\":190.7,"
+        "\"averageNetSpeedPrevious10\":null,\"averageFaults\":11}}\n");
+    run = Score({"--csv", "--history", "estadistica.txt"});
+    EXPECT_EQ(run.out,
+              "fecha,segundos,velocidad,faltas,pulsaciones\n2026-12-06T08:15,300,212.4,11,201.4\n"
+              "2026-12-07T08:25,600,180,,180\n");
+    run = Score({"--history"});
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "06/12/2026 08:15 --- 05:00 minutos --- 212.40 caracteres/min --- Faltas: 11 --- "
+              "Pulsaciones finales: 201.40 caracteres/min");
+    EXPECT_NE(run.out.find("\nPruebas: 2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nL\xC3\xAD"
+                           "neas ilegibles: 1\n"),
+              std::string::npos);
+
+    // A missing log has no tests yet; anything else that cannot be read is an error.
+    run = Score({"--history", "--csv", "nada.txt"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "fecha,segundos,velocidad,faltas,pulsaciones\n");
+    EXPECT_EQ(run.err, "quirtel-score: A\xC3\xBAn no hay pruebas: no existe nada.txt.\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--history", "datos"}, {"--csv"}, {"--history", "--json", "--csv"}}) {
+        run = Score(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
 }  // namespace
