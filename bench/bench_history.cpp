@@ -2,48 +2,16 @@
 // a day) against reading the same file line by line with std::getline.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
-#include <random>
 #include <string>
 
-#include "results/FinalResult.h"
+#include "BenchLog.h"
 #include "results/StatisticsHistory.h"
 
 namespace {
 
-constexpr int kRecords = 100'000;
-
-// Written once with the program's own record texts; removed at exit.
-struct LogFile {
-    std::string path;
-    LogFile() {
-        path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-               "/quirtel_bench_history_" + std::to_string(::getpid()) + ".txt";
-        std::ofstream out(path, std::ios::binary);
-        std::mt19937 random(3);
-        std::uniform_int_distribution<int> keystrokes(600, 2500);
-        std::uniform_int_distribution<int> faults(0, 25);
-        quirtel::CalendarTime time = 1'500'000'000;
-        for (int i = 0; i < kRecords; ++i) {
-            time += 2400 + random() % 20000;
-            const int seconds = 60 * (1 + static_cast<int>(random() % 10));
-            const double speed = quirtel::ComputeSpeed(keystrokes(random), seconds);
-            const bool spellCheck = i % 7 != 0;
-            const int count = spellCheck ? faults(random) : 0;
-            out << quirtel::BuildStatisticsRecord(
-                quirtel::FormatSpeedText(speed), quirtel::FormatNetSpeedText(speed, count),
-                quirtel::FormatTimeText(seconds), quirtel::FormatFaultsText(count, spellCheck),
-                quirtel::FormatDateText(time));
-        }
-    }
-    ~LogFile() { std::remove(path.c_str()); }
-};
-
-const LogFile& Log() {
-    static const LogFile log;
+const quirtel::bench::BenchLog& Log() {
+    static const quirtel::bench::BenchLog log(100'000);
     return log;
 }
 

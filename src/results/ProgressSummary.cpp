@@ -93,15 +93,15 @@ std::string FormatProgressSummary(const ProgressSummary& summary) {
     text += "Mejor velocidad neta: " + FormatSpeedText(*summary.bestNetSpeed) + ", el " +
             summary.bestDate->ShownText() + "\n";
     const std::int64_t last = *summary.countLast10;
-    text += last == 1 ? std::string("Velocidad neta de la \xFAltima prueba: ")
-                      : "Velocidad neta media de las " + std::to_string(last) +
-                            " \xFAltimas pruebas: ";
+    text += last == 1
+                ? std::string("Velocidad neta de la \xFAltima prueba: ")
+                : "Velocidad neta media de las " + std::to_string(last) + " \xFAltimas pruebas: ";
     text += FormatSpeedText(*summary.averageNetSpeedLast10) + "\n";
     if (summary.averageNetSpeedPrevious10) {
         const std::int64_t previous = *summary.countPrevious10;
-        text += previous == 1 ? std::string("Velocidad neta de la prueba anterior: ")
-                              : "Velocidad neta media de las " + std::to_string(previous) +
-                                    " anteriores: ";
+        text += previous == 1
+                    ? std::string("Velocidad neta de la prueba anterior: ")
+                    : "Velocidad neta media de las " + std::to_string(previous) + " anteriores: ";
         text += FormatSpeedText(*summary.averageNetSpeedPrevious10);
         if (summary.changePercent) {
             text += std::string(" (") + (*summary.changePercent >= 0 ? "+" : "") +
@@ -115,9 +115,12 @@ std::string FormatProgressSummary(const ProgressSummary& summary) {
         text += "Faltas por prueba: " + Fixed(*summary.averageFaults, 2) + " (en " +
                 std::to_string(summary.testsWithSpellCheck) +
                 (summary.testsWithSpellCheck == 1 ? " prueba" : " pruebas") +
-                " con comprobaci\xF3n ortogr\xE1" "fica)\n";
+                " con comprobaci\xF3n ortogr\xE1"
+                "fica)\n";
     } else {
-        text += "Faltas por prueba: ninguna prueba con comprobaci\xF3n ortogr\xE1" "fica\n";
+        text +=
+            "Faltas por prueba: ninguna prueba con comprobaci\xF3n ortogr\xE1"
+            "fica\n";
     }
     return text;
 }

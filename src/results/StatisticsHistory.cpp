@@ -35,8 +35,8 @@ private:
 ssize_t ReadAt(int fd, char* buffer, std::size_t size, off_t offset) {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t got = ::pread(fd, buffer + done, size - done,
-                                    offset + static_cast<off_t>(done));
+        const ssize_t got =
+            ::pread(fd, buffer + done, size - done, offset + static_cast<off_t>(done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -188,7 +188,9 @@ std::string HistoryUnreadableText(const StatisticsHistory& history) {
     if (history.unreadableLines == 0) {
         return {};
     }
-    return "L\xED" "neas ilegibles (se han saltado): " + std::to_string(history.unreadableLines);
+    return "L\xED"
+           "neas ilegibles (se han saltado): " +
+           std::to_string(history.unreadableLines);
 }
 
 }  // namespace quirtel

@@ -14,9 +14,23 @@ struct MonthName {
 // English as the program writes it, then the Spanish abbreviations that
 // differ from them (feb, mar, may, jun, jul, sep, oct, nov are the same).
 constexpr std::array<MonthName, 17> kMonthNames = {{
-    {"jan", 1}, {"feb", 2}, {"mar", 3}, {"apr", 4},  {"may", 5},  {"jun", 6},
-    {"jul", 7}, {"aug", 8}, {"sep", 9}, {"oct", 10}, {"nov", 11}, {"dec", 12},
-    {"ene", 1}, {"abr", 4}, {"ago", 8}, {"sept", 9}, {"dic", 12},
+    {"jan", 1},
+    {"feb", 2},
+    {"mar", 3},
+    {"apr", 4},
+    {"may", 5},
+    {"jun", 6},
+    {"jul", 7},
+    {"aug", 8},
+    {"sep", 9},
+    {"oct", 10},
+    {"nov", 11},
+    {"dec", 12},
+    {"ene", 1},
+    {"abr", 4},
+    {"ago", 8},
+    {"sept", 9},
+    {"dic", 12},
 }};
 
 bool IsDigit(char c) {
@@ -182,13 +196,13 @@ std::int64_t LogDate::Minutes() const {
 }
 
 std::string LogDate::IsoText() const {
-    return Padded(year, 4) + "-" + Padded(month, 2) + "-" + Padded(day, 2) + "T" +
-           Padded(hour, 2) + ":" + Padded(minute, 2);
+    return Padded(year, 4) + "-" + Padded(month, 2) + "-" + Padded(day, 2) + "T" + Padded(hour, 2) +
+           ":" + Padded(minute, 2);
 }
 
 std::string LogDate::ShownText() const {
-    return Padded(day, 2) + "/" + Padded(month, 2) + "/" + Padded(year, 4) + " " +
-           Padded(hour, 2) + ":" + Padded(minute, 2);
+    return Padded(day, 2) + "/" + Padded(month, 2) + "/" + Padded(year, 4) + " " + Padded(hour, 2) +
+           ":" + Padded(minute, 2);
 }
 
 std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line) {

@@ -38,9 +38,10 @@ std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSu
         out += "\n";
     }
     out += FormatProgressSummary(summary);
-    out += "L\xED"
-           "neas ilegibles: " +
-           std::to_string(history.unreadableLines) + "\n";
+    out +=
+        "L\xED"
+        "neas ilegibles: " +
+        std::to_string(history.unreadableLines) + "\n";
     return cp1252::ToUtf8(out);
 }
 
@@ -54,7 +55,9 @@ std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSu
         out.append("\"date\":\"").append(r.date.IsoText());
         out.append("\",\"elapsedSeconds\":").append(std::to_string(r.elapsedSeconds));
         out.append(",\"speed\":").append(Number(r.speed));
-        out.append(",\"faults\":").append(OrNull(r.faults, [](int f) { return std::to_string(f); }));
+        out.append(",\"faults\":").append(OrNull(r.faults, [](int f) {
+            return std::to_string(f);
+        }));
         out.append(",\"spellCheck\":").append(r.faults ? "true" : "false");
         out.append(",\"netSpeed\":").append(Number(r.netSpeed)).append("}");
     }

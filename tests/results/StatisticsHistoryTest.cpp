@@ -60,18 +60,17 @@ TEST_F(StatisticsHistoryTest, ReadsBackWhatTheProgramsOwnWriterAppends) {
     for (const auto& t : tests) {
         const TestResult& r = t.result;
         ASSERT_FALSE(AppendStatisticsRecord(
-            log_, BuildStatisticsRecord(FormatSpeedText(r.speed), FormatNetSpeedText(r.speed, r.faults),
-                                        FormatTimeText(r.elapsedSeconds),
-                                        FormatFaultsText(r.faults, t.spellCheck),
-                                        FormatDateText(t.time))));
+            log_, BuildStatisticsRecord(
+                      FormatSpeedText(r.speed), FormatNetSpeedText(r.speed, r.faults),
+                      FormatTimeText(r.elapsedSeconds), FormatFaultsText(r.faults, t.spellCheck),
+                      FormatDateText(t.time))));
         std::tm utc{};
         const std::time_t time = t.time;
         ::gmtime_r(&time, &utc);
         const double speed = std::round(r.speed * 100) / 100;
-        expected.push_back(Record({utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour,
-                                   utc.tm_min},
-                                  r.elapsedSeconds, speed,
-                                  t.spellCheck ? std::optional(r.faults) : std::nullopt));
+        expected.push_back(
+            Record({utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min},
+                   r.elapsedSeconds, speed, t.spellCheck ? std::optional(r.faults) : std::nullopt));
         expected.back().netSpeed = std::round((r.speed - r.faults) * 100) / 100;
     }
     ::unsetenv("TZ");
@@ -142,7 +141,9 @@ TEST_F(StatisticsHistoryTest, MonthNamesLineEndsAndDamagedLines) {
     EXPECT_EQ(history.records[1].elapsedSeconds, -65);
     EXPECT_EQ(history.records[1].netSpeed, -3.0);
     EXPECT_EQ(history.records[2].faults, std::nullopt);
-    EXPECT_EQ(HistoryUnreadableText(history), "L\xED" "neas ilegibles (se han saltado): 1");
+    EXPECT_EQ(HistoryUnreadableText(history),
+              "L\xED"
+              "neas ilegibles (se han saltado): 1");
 }
 
 TEST_F(StatisticsHistoryTest, FilesThatAreNoLogNeverBlockNorCrash) {
