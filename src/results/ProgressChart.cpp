@@ -77,6 +77,7 @@ std::unique_ptr<QChart> BuildProgressChart(const std::vector<ProgressPoint>& poi
     QPen averagePen = averageSeries->pen();
     averagePen.setColor(Qt::black);
     averagePen.setStyle(marked ? Qt::DashLine : Qt::SolidLine);
+    averagePen.setWidth(marked ? 2 : 1);
     averageSeries->setPen(averagePen);
     auto* faultSeries = new QScatterSeries();
     faultSeries->setName(QStringLiteral("Faltas"));
@@ -88,10 +89,12 @@ std::unique_ptr<QChart> BuildProgressChart(const std::vector<ProgressPoint>& poi
     }
 
     auto* dates = new QDateTimeAxis();
-    dates->setFormat(QStringLiteral("dd/MM/yyyy"));
     dates->setTitleText(QStringLiteral("Fecha"));
     const qreal first = net.isEmpty() ? 0 : net.front().x();
     const qreal last = net.isEmpty() ? 0 : net.back().x();
+    // Over a few days the ticks fall within a day: they show the hour too.
+    dates->setFormat(last - first < 5 * 2 * kHalfDayMs ? QStringLiteral("dd/MM HH:mm")
+                                                       : QStringLiteral("dd/MM/yyyy"));
     dates->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first) - kHalfDayMs),
                     QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(last) + kHalfDayMs));
     auto* speeds = new QValueAxis();
