@@ -46,7 +46,6 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
     setSizeGripEnabled(true);
 
     summary_ = MakeLabel(this, "summary", FromCp1252(FormatProgressSummary(figures_)).trimmed());
-    summary_->setAccessibleName(QStringLiteral("Resumen"));
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QStringList notes;
     for (const std::string& note : {HistoryCutText(history_), HistoryUnreadableText(history_)}) {
@@ -55,7 +54,6 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
         }
     }
     notes_ = MakeLabel(this, "notes", notes.join(u'\n'));
-    notes_->setAccessibleName(QStringLiteral("Avisos"));
     notes_->setVisible(!notes.isEmpty());
 
     QWidget* chartArea = MakeChart(logPath);
@@ -70,7 +68,8 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
 
     copy_ = new QPushButton(QStringLiteral("&Copiar"), this);
     copy_->setObjectName(QStringLiteral("copy"));
-    copy_->setToolTip(QStringLiteral("Copia la tabla en el portapapeles, separada por tabuladores"));
+    copy_->setToolTip(
+        QStringLiteral("Copia la tabla en el portapapeles, separada por tabuladores"));
     copy_->setEnabled(model_->rowCount() > 0);
     connect(copy_, &QPushButton::clicked, this, &CProgressDlg::CopyTable);
     close_ = new QPushButton(QStringLiteral("Cerrar"), this);
@@ -102,11 +101,11 @@ CProgressDlg::~CProgressDlg() = default;
 QWidget* CProgressDlg::MakeChart(const std::string& logPath) {
     const QString problem = FromCp1252(HistoryProblemText(history_, logPath));
     // A log that cannot be read says why; a missing or empty one has no tests yet.
-    const bool unreadable = !problem.isEmpty() &&
-                            history_.status != StatisticsHistory::Status::missing;
-    noChart_ = MakeLabel(this, "noChart",
-                         unreadable
-                             ? problem
+    const bool unreadable =
+        !problem.isEmpty() && history_.status != StatisticsHistory::Status::missing;
+    noChart_ =
+        MakeLabel(this, "noChart",
+                  unreadable ? problem
                              : QStringLiteral(u"A\u00FAn no hay pruebas registradas. Cada prueba "
                                               u"terminada a\u00F1ade una l\u00EDnea a %1, y "
                                               u"aqu\u00ED se ver\u00E1 su progreso.")

@@ -83,8 +83,8 @@ std::unique_ptr<QChart> BuildProgressChart(const std::vector<ProgressPoint>& poi
     faultSeries->setName(QStringLiteral("Faltas"));
     faultSeries->setMarkerSize(marked ? 7 : 4);
     faultSeries->replace(faults);
-    for (QAbstractSeries* series :
-         std::initializer_list<QAbstractSeries*>{grossSeries, netSeries, averageSeries, faultSeries}) {
+    for (QAbstractSeries* series : std::initializer_list<QAbstractSeries*>{
+             grossSeries, netSeries, averageSeries, faultSeries}) {
         chart->addSeries(series);
     }
 
@@ -128,14 +128,16 @@ QString ProgressChartDescription(const std::vector<StatisticsRecord>& records,
     const auto speed = [](double value) { return FromCp1252(FormatSpeedText(value)); };
     QString text = (records.size() == 1 ? QStringLiteral("1 prueba.")
                                         : QStringLiteral("%1 pruebas.").arg(records.size())) +
-                   QStringLiteral(u" Pulsaciones finales de la primera: %1; de la \u00FAltima: "
-                                  u"%2; la mejor: %3, el %4.")
+                   QStringLiteral(
+                       u" Pulsaciones finales de la primera: %1; de la \u00FAltima: "
+                       u"%2; la mejor: %3, el %4.")
                        .arg(speed(records.front().netSpeed), speed(records.back().netSpeed),
                             speed(*summary.bestNetSpeed),
                             QString::fromStdString(summary.bestDate->ShownText()));
     if (points < records.size()) {
-        text += QStringLiteral(u" Cada punto es la media de las pruebas de un periodo de "
-                               u"d\u00EDas (%1 puntos).")
+        text += QStringLiteral(
+                    u" Cada punto es la media de las pruebas de un periodo de "
+                    u"d\u00EDas (%1 puntos).")
                     .arg(points);
     }
     return text;

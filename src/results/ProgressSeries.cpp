@@ -90,15 +90,16 @@ std::vector<ProgressPoint> BuildProgressSeries(const std::vector<StatisticsRecor
     // spans are counted from the first day, so they cover the whole range.
     const std::int64_t firstDay = records[order.front()].date.Day();
     const std::int64_t days = records[order.back()].date.Day() - firstDay + 1;
-    const auto span = std::max<std::int64_t>(
-        1, (days + static_cast<std::int64_t>(maxPoints) - 1) / static_cast<std::int64_t>(maxPoints));
+    const auto span = std::max<std::int64_t>(1, (days + static_cast<std::int64_t>(maxPoints) - 1) /
+                                                    static_cast<std::int64_t>(maxPoints));
     Accumulator bucket;
     std::int64_t bucketIndex = -1;
     for (std::size_t k = 0; k < order.size(); ++k) {
         const StatisticsRecord& record = records[order[k]];
         const std::int64_t index = (record.date.Day() - firstDay) / span;
         if (index != bucketIndex && bucket.tests > 0) {
-            points.push_back(bucket.Point(DateOfDay(firstDay + bucketIndex * span), average[k - 1]));
+            points.push_back(
+                bucket.Point(DateOfDay(firstDay + bucketIndex * span), average[k - 1]));
             bucket = Accumulator();
         }
         bucketIndex = index;

@@ -242,8 +242,9 @@ std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line) {
     if (!in.AtEnd()) {
         return std::nullopt;
     }
-    if (date.day < 1 || date.day > DaysInMonth(date.year, date.month) || date.hour > 23 ||
-        date.minute > 59 || minutes < -59 || minutes > 59 || seconds < -59 || seconds > 59) {
+    if (date.year < 1 || date.day < 1 || date.day > DaysInMonth(date.year, date.month) ||
+        date.hour > 23 || date.minute > 59 || minutes < -59 || minutes > 59 || seconds < -59 ||
+        seconds > 59) {
         return std::nullopt;
     }
     record.elapsedSeconds = minutes * 60 + seconds;

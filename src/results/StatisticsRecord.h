@@ -10,7 +10,7 @@ namespace quirtel {
 
 // The local date and time a record carries, to the minute.
 struct LogDate {
-    int year = 1970;  // 0 to 9999
+    int year = 1970;  // 1 to 9999
     int month = 1;    // 1 to 12
     int day = 1;      // 1 to the length of the month
     int hour = 0;

@@ -75,13 +75,14 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
                           QStringLiteral(u"sin ortograf\u00EDa")}));
     dialog.Table().sortByColumn(ProgressTableModel::Duration, Qt::AscendingOrder);
     QCOMPARE(Column(model, ProgressTableModel::Duration),
-             (QStringList{QStringLiteral("00:30"), QStringLiteral("01:05"),
-                          QStringLiteral("05:00"), QStringLiteral("10:00")}));
+             (QStringList{QStringLiteral("00:30"), QStringLiteral("01:05"), QStringLiteral("05:00"),
+                          QStringLiteral("10:00")}));
 
     QVERIFY(dialog.SummaryLabel().text().startsWith(
         QStringLiteral("Pruebas: 4\nTiempo total de escritura: 16 min 35 s\n"
                        "Mejor velocidad neta: 1000.00 caracteres/min, el 05/01/2026 10:00\n")));
-    QCOMPARE(dialog.NotesLabel().text(), QStringLiteral(u"L\u00EDneas ilegibles (se han saltado): 1"));
+    QCOMPARE(dialog.NotesLabel().text(),
+             QStringLiteral(u"L\u00EDneas ilegibles (se han saltado): 1"));
     QVERIFY(dialog.NotesLabel().isVisible());
 
     QChartView* chart = dialog.ChartView();
