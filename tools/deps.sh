@@ -3,7 +3,8 @@
 # Usage: tools/deps.sh [build|test|data|fuzz]...   (default: build test)
 set -euo pipefail
 
-build=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+build=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev
+       libqt6opengl6-dev
        qt6-translations-l10n libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev
        libx11-dev qt6-qpa-plugins)
 test=(xvfb xauth xdotool openbox x11-xkb-utils x11-utils xclip dbus at-spi2-core python3-pyatspi

@@ -17,6 +17,7 @@
 #include "app/MenuMnemonics.h"
 #include "app/Prompts.h"
 #include "res/Icons.h"
+#include "results/CProgressDlg.h"
 #include "settings/PlacementQt.h"
 #include "settings/RegistryFile.h"
 #include "typing/CTapoView.h"
@@ -137,6 +138,10 @@ void CMainFrame::createActions() {
         ID_COPY_TEXT, QStringLiteral("&Texto a portapapeles"),
         QStringLiteral(
             "Copia todo el texto actual en el portapapeles de Windows\nCopia en el portapapeles"));
+    QAction* progress = addCommand(
+        ID_PROGRESS, QStringLiteral("&Progreso..."),
+        QStringLiteral(u"Muestra la evoluci\u00F3n de la velocidad y las faltas de las pruebas "
+                       u"terminadas\nProgreso"));
     QAction* options =
         addCommand(ID_OPTIONS, QStringLiteral("&Opciones"),
                    QStringLiteral(u"Opciones: Duraci\u00F3n de la prueba...\nOpciones"));
@@ -172,6 +177,11 @@ void CMainFrame::createActions() {
     connect(options, &QAction::triggered, this, [this] {
         if (view_->EnabledCommands().options) {
             view_->EditOptions();
+        }
+    });
+    connect(progress, &QAction::triggered, this, [this] {
+        if (view_->State() != CTapoView::TestState::Running) {
+            ShowProgress();
         }
     });
     connect(about, &QAction::triggered, this, &CMainFrame::ShowAbout);
@@ -213,6 +223,7 @@ void CMainFrame::createMenus() {
     mainMenu_->addAction(actions_.at(ID_TEST_ABORT));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_COPY_TEXT));
+    mainMenu_->addAction(actions_.at(ID_PROGRESS));
     mainMenu_->addAction(actions_.at(ID_OPTIONS));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
@@ -306,6 +317,7 @@ void CMainFrame::UpdateCommandStates() {
     actions_.at(ID_TEST_ABORT)->setEnabled(states.abort);
     actions_.at(ID_COPY_TEXT)->setEnabled(states.copyText);
     actions_.at(ID_OPTIONS)->setEnabled(states.options);
+    actions_.at(ID_PROGRESS)->setEnabled(view_->State() != CTapoView::TestState::Running);
 }
 
 void CMainFrame::UpdateLockPanes() {
@@ -326,6 +338,11 @@ void CMainFrame::UpdateLockPanes() {
 
 void CMainFrame::ShowAbout() {
     CAboutDlg dialog(prompts_, this);
+    prompts_.RunDialog(dialog);
+}
+
+void CMainFrame::ShowProgress() {
+    CProgressDlg dialog(view_->StatisticsLogPath(), this);
     prompts_.RunDialog(dialog);
 }
 

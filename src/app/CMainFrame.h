@@ -42,6 +42,7 @@ public:
     static constexpr int ID_OPTIONS = 32773;
     static constexpr int ID_COPY_TEXT = 32774;
     static constexpr int ID_TEST_ABORT = 32775;
+    static constexpr int ID_PROGRESS = 32776;
     static constexpr int ID_FILE_NEW = 57600;
     static constexpr int ID_FILE_OPEN = 57601;
     static constexpr int ID_FILE_SAVE = 57603;
@@ -84,12 +85,15 @@ public:
     // The label of a lock-key pane, null for an unknown id.
     QLabel* Pane(int paneId) const;
 
-    // Enables the five test commands from the view's test state.
+    // Enables the five test commands from the view's test state, and
+    // "Progreso" whenever no test is running.
     void UpdateCommandStates();
     // Reads the lock keys and shows them in their panes.
     void UpdateLockPanes();
     // Opens the about box.
     void ShowAbout();
+    // Opens "Progreso" over the statistics log the view writes.
+    void ShowProgress();
     // Writes the window's outer rectangle to the registry, once per window.
     void SavePlacement();
 

@@ -1,68 +1,92 @@
 #include "score/RecordingTextArea.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace quirtel {
 
-RecordingTextArea::RecordingTextArea(TextArea& inner) : inner(inner) {}
-
-int RecordingTextArea::LineCount() const {
-    return inner.LineCount();
-}
-int RecordingTextArea::LineIndex(int line) const {
-    return inner.LineIndex(line);
-}
-int RecordingTextArea::LineLength(int position) const {
-    return inner.LineLength(position);
-}
-int RecordingTextArea::GetLine(int line, int capacity, std::string& out) const {
-    return inner.GetLine(line, capacity, out);
-}
-int RecordingTextArea::TextLength() const {
-    return inner.TextLength();
+RecordingTextArea::RecordingTextArea(std::string source) : text(std::move(source)) {
+    if (text.size() > MAX_CHARACTERS) {
+        text.resize(MAX_CHARACTERS);
+    }
+    FindLines();
 }
 
-void RecordingTextArea::SetSelection(int start, int end) {
-    inner.SetSelection(start, end);
-    if (start == 0 && end == -1) {
-        selectionStart = 0;
-        selectionEnd = EndOfText();
-    } else if (start < 0) {
-        selectionStart = -1;
-        selectionEnd = 0;
-    } else {
-        selectionStart = start;
-        selectionEnd = end;
+void RecordingTextArea::FindLines() {
+    lineStarts.assign(1, 0);
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        lineStarts.push_back(static_cast<int>(at + 1));
     }
 }
 
-void RecordingTextArea::DeleteSelection() {
-    inner.DeleteSelection();
-    selectionEnd = selectionStart;
+int RecordingTextArea::LineCount() const {
+    return static_cast<int>(lineStarts.size());
 }
 
-void RecordingTextArea::CopySelection() {
-    inner.CopySelection();
+int RecordingTextArea::LineIndex(int line) const {
+    if (line < 0 || line >= LineCount()) {
+        return -1;
+    }
+    return lineStarts[static_cast<std::size_t>(line)];
 }
+
+int RecordingTextArea::LineLength(int position) const {
+    if (position < 0 || position > static_cast<int>(text.size())) {
+        return 0;
+    }
+    const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), position);
+    const int start = *(after - 1);
+    const int end = after == lineStarts.end() ? static_cast<int>(text.size()) : *after - 1;
+    return end - start;
+}
+
+int RecordingTextArea::GetLine(int line, int capacity, std::string& out) const {
+    out.clear();
+    const int start = LineIndex(line);
+    if (start < 0 || capacity <= 0) {
+        return 0;
+    }
+    const int count = std::min(capacity, LineLength(start));
+    out.assign(text, static_cast<std::size_t>(start), static_cast<std::size_t>(count));
+    return count;
+}
+
+int RecordingTextArea::TextLength() const {
+    return static_cast<int>(text.size() + lineStarts.size() - 1);
+}
+
+void RecordingTextArea::SetSelection(int start, int end) {
+    ResolveSelection(start, end, static_cast<int>(text.size()), selectionStart, selectionEnd);
+}
+
+void RecordingTextArea::DeleteSelection() {
+    if (selectionStart == selectionEnd) {
+        return;
+    }
+    text.erase(static_cast<std::size_t>(selectionStart),
+               static_cast<std::size_t>(selectionEnd - selectionStart));
+    selectionEnd = selectionStart;
+    FindLines();
+}
+
+void RecordingTextArea::CopySelection() {}
 
 CharFormat RecordingTextArea::DefaultCharFormat() const {
-    return inner.DefaultCharFormat();
+    return {};
 }
 
 void RecordingTextArea::FormatSelection(const CharFormat& format) {
-    inner.FormatSelection(format);
-    if (selectionStart >= 0 && selectionEnd > selectionStart) {
+    if (selectionEnd > selectionStart) {
         ranges.push_back({selectionStart, selectionEnd, format});
     }
 }
 
-const std::vector<RecordingTextArea::FormattedRange>& RecordingTextArea::FormattedRanges() const {
-    return ranges;
+std::string_view RecordingTextArea::Text() const {
+    return text;
 }
 
-// Positions count line breaks once, so the end is found through the last
-// line rather than through TextLength.
-int RecordingTextArea::EndOfText() const {
-    const int lastStart = inner.LineIndex(inner.LineCount() - 1);
-    return lastStart < 0 ? 0 : lastStart + inner.LineLength(lastStart);
+const std::vector<RecordingTextArea::FormattedRange>& RecordingTextArea::FormattedRanges() const {
+    return ranges;
 }
 
 }  // namespace quirtel

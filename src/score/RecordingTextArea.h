@@ -1,13 +1,18 @@
 #pragma once
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "typing/TextArea.h"
 
 namespace quirtel {
 
-// A text area that passes every operation on to another one and notes each
-// range that gets formatted, so a caller can tell which tokens a scan marked.
+// The scorer's text area: a text that does not wrap (display lines are its
+// lines) and that notes each range that gets formatted instead of keeping
+// formats, so a caller can tell which tokens a scan marked. It holds the text
+// and one position per line, nothing per character, so a text of tens of
+// megabytes costs little more than its own bytes.
 class RecordingTextArea final : public TextArea {
 public:
     struct FormattedRange {
@@ -16,7 +21,13 @@ public:
         CharFormat format;
     };
 
-    explicit RecordingTextArea(TextArea& inner);
+    // The longest text the area takes: every position and TextLength (which
+    // counts a line break twice) stay within an int.
+    static constexpr std::size_t MAX_CHARACTERS = (std::size_t{1} << 30) - 1;
+
+    // `text` is Windows-1252; each '\n' ends a line and takes one position.
+    // Text beyond MAX_CHARACTERS is not taken: callers bound their input first.
+    explicit RecordingTextArea(std::string text);
 
     int LineCount() const override;
     int LineIndex(int line) const override;
@@ -26,20 +37,25 @@ public:
 
     void SetSelection(int start, int end) override;
     void DeleteSelection() override;
+    // The scorer has no clipboard: nothing happens.
     void CopySelection() override;
 
     CharFormat DefaultCharFormat() const override;
+    // Notes the selected range with `format`; the insertion point (nothing
+    // selected) is not noted.
     void FormatSelection(const CharFormat& format) override;
 
-    // The ranges formatted so far, in call order; formatting the insertion
-    // point (nothing selected) is not noted.
+    // The text as given.
+    std::string_view Text() const;
+    // The ranges formatted so far, in call order.
     const std::vector<FormattedRange>& FormattedRanges() const;
 
 private:
-    int EndOfText() const;
+    void FindLines();
 
-    TextArea& inner;
-    int selectionStart = -1;
+    std::string text;
+    std::vector<int> lineStarts;  // ascending; the first is 0
+    int selectionStart = 0;
     int selectionEnd = 0;
     std::vector<FormattedRange> ranges;
 };

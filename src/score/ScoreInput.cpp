@@ -1,10 +1,12 @@
 #include "score/ScoreInput.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 
 #include "spelling/Cp1252.h"
 
@@ -22,48 +24,56 @@ std::string DecodeScoreInput(std::string_view bytes) {
         text = bytes;
     }
     // Line ends are normalised here so that the text area and the line and
-    // column numbers in the report see the same lines.
+    // column numbers in the report see the same lines. The text between
+    // carriage returns is copied in blocks.
     std::string lines;
     lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            lines.push_back('\n');
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            lines.push_back(text[i]);
-        }
+    std::size_t from = 0;
+    for (std::size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', from)) {
+        lines.append(text, from, cr - from);
+        lines.push_back('\n');
+        from = cr + (cr + 1 < text.size() && text[cr + 1] == '\n' ? 2 : 1);
     }
+    lines.append(text, from);
     return lines;
 }
 
-std::optional<std::string> ReadScoreInput(const std::string& path) {
+ScoreInput ReadScoreInput(const std::string& path, std::size_t maxBytes) {
     const int fd = path.empty() ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return std::nullopt;
+        return {ScoreInput::Status::unreadable, {}};
     }
-    std::string bytes;
+    ScoreInput input;
+    // A regular file's size says at once whether it is too large; anything
+    // else (a pipe, a device) is read up to the bound and no further.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        input.status = ScoreInput::Status::tooLarge;
+    }
     std::array<char, 65536> buffer;
-    bool failed = false;
-    for (;;) {
+    while (input.status == ScoreInput::Status::read) {
         const ssize_t got = ::read(fd, buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0) {
-            failed = got < 0;
+        if (got < 0) {
+            input.status = ScoreInput::Status::unreadable;
+        } else if (got == 0) {
             break;
+        } else if (input.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+            input.status = ScoreInput::Status::tooLarge;
+        } else {
+            input.bytes.append(buffer.data(), static_cast<std::size_t>(got));
         }
-        bytes.append(buffer.data(), static_cast<std::size_t>(got));
     }
     if (fd != STDIN_FILENO) {
         ::close(fd);
     }
-    if (failed) {
-        return std::nullopt;
+    if (input.status != ScoreInput::Status::read) {
+        input.bytes = std::string();
     }
-    return bytes;
+    return input;
 }
 
 }  // namespace quirtel

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,8 +12,20 @@ namespace quirtel {
 // else taken as Windows-1252 already. CR LF and a lone CR become '\n'.
 std::string DecodeScoreInput(std::string_view bytes);
 
-// All bytes of the file at `path`, or of standard input when `path` is empty;
-// nullopt when it cannot be opened or read (a folder, for example).
-std::optional<std::string> ReadScoreInput(const std::string& path);
+// The most bytes quirtel-score reads from a file or standard input: many
+// times any typed text, and a bound on endless input (/dev/zero, `yes |`).
+inline constexpr std::size_t MAX_SCORE_INPUT_BYTES = std::size_t{64} << 20;
+
+// What reading the input gave.
+struct ScoreInput {
+    enum class Status { read, unreadable, tooLarge };
+    Status status = Status::read;
+    std::string bytes;  // all of them when read, else empty
+};
+
+// All bytes of the file at `path`, or of standard input when `path` is empty.
+// unreadable when it cannot be opened or read (a folder, for example);
+// tooLarge, without reading on, once it holds more than `maxBytes`.
+ScoreInput ReadScoreInput(const std::string& path, std::size_t maxBytes = MAX_SCORE_INPUT_BYTES);
 
 }  // namespace quirtel

@@ -46,6 +46,21 @@ bool TakeValue(std::string_view name, const std::vector<std::string_view>& args,
     return false;
 }
 
+// The combinations that only --history allows or that it forbids.
+bool CheckHistoryOptions(const ScoreOptions& options, std::string& error) {
+    if (options.csv && !options.history) {
+        error = "--csv solo vale con --history" + std::string(kHelpHint);
+    } else if (options.csv && options.json) {
+        error = "--csv y --json no van juntas" + std::string(kHelpHint);
+    } else if (options.history && options.file == "-") {
+        error = cp1252::ToUtf8("--history lee un archivo, no la entrada est\xE1ndar") +
+                std::string(kHelpHint);
+    } else {
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,
@@ -76,6 +91,10 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             options.spellCheck = false;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--history") {
+            options.history = true;
+        } else if (arg == "--csv") {
+            options.csv = true;
         } else if (TakeValue("--seconds", args, i, value, missing)) {
             if (missing || !ParseSeconds(value, options.seconds)) {
                 error = cp1252::ToUtf8("--seconds espera un n\xFAmero entero de 0 a 2147483647") +
@@ -95,13 +114,14 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return false;
         }
     }
-    return true;
+    return CheckHistoryOptions(options, error);
 }
 
 std::string ScoreUsage() {
     return cp1252::ToUtf8(
         "Uso: quirtel-score [--seconds N] [--capitals-single] [--no-spelling]\n"
         "                     [--dictionary RUTA] [--json] [ARCHIVO]\n"
+        "     quirtel-score --history [--json | --csv] [REGISTRO]\n"
         "\n"
         "Punt\xFA"
         "a un texto como al final de una prueba de mecanograf\xED"
@@ -121,8 +141,24 @@ std::string ScoreUsage() {
         "  --json              el resultado como un objeto JSON\n"
         "  --help              muestra esta ayuda\n"
         "\n"
-        "Termina con 0 si ha puntuado el texto y con 2 si la l\xEDnea de \xF3rdenes es\n"
-        "incorrecta o el archivo no se puede leer.\n");
+        "Con --history no punt\xFA"
+        "a ning\xFAn texto: lee el registro de pruebas REGISTRO\n"
+        "(./estadistica.txt si no se indica) y muestra cada prueba y el resumen del\n"
+        "progreso; --json lo da como un objeto JSON y --csv como CSV. De un registro\n"
+        "de m\xE1s de 64 MiB se leen solo los \xFAltimos 64 MiB. Un registro que no existe\n"
+        "no tiene pruebas (estado 0).\n"
+        "\n"
+        "Lee como mucho 64 MiB (67108864 bytes); una entrada mayor no se punt\xFA"
+        "a.\n"
+        "\n"
+        "Estado de salida:\n"
+        "  0  texto puntuado o registro le\xED"
+        "do\n"
+        "  1  no se ha podido escribir el resultado (disco lleno, tuber\xED"
+        "a cerrada)\n"
+        "  2  l\xEDnea de \xF3rdenes incorrecta, archivo ilegible o entrada mayor de "
+        "64 MiB\n"
+        "     (con --history: un REGISTRO que existe pero no se puede leer)\n");
 }
 
 }  // namespace quirtel

@@ -17,12 +17,17 @@ struct ScoreOptions {
     bool json = false;
     bool help = false;
     std::optional<std::string> file;  // none (or "-"): standard input
+    // --history: read the statistics log `file` (STATISTICS_LOG_PATH when
+    // none) instead of scoring a text; --csv prints it as CSV.
+    bool history = false;
+    bool csv = false;
 };
 
 // Reads the arguments after the program name. Returns false with a one-line
 // UTF-8 message (arguments quoted as given) in `error` for an unknown option, a missing or invalid
-// value (--seconds takes 0 to 2147483647) or a second file. --help wins over
-// everything after it and stops the reading.
+// value (--seconds takes 0 to 2147483647), a second file, --csv without
+// --history, --csv with --json, or "-" for the log of --history. --help wins
+// over everything after it and stops the reading.
 bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,
                        std::string& error);
 

@@ -8,7 +8,6 @@
 #include "score/RecordingTextArea.h"
 #include "spelling/Cp1252.h"
 #include "spelling/TextScanner.h"
-#include "typing/InMemoryTextArea.h"
 
 namespace quirtel {
 namespace {
@@ -81,7 +80,10 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
     }
     std::vector<FaultyToken> tokens;
     tokens.reserve(ranges.size());
+    // Each line is copied once, when its first token comes: copying it for
+    // every token would make a long line with many faults quadratic.
     std::string lineText;
+    int copiedLine = -1;
     for (const auto& range : ranges) {
         const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), range.start);
         if (after == lineStarts.begin()) {
@@ -89,7 +91,10 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
         }
         const int line = static_cast<int>(after - lineStarts.begin()) - 1;
         const int lineStart = lineStarts[static_cast<std::size_t>(line)];
-        area.GetLine(line, area.LineLength(lineStart), lineText);
+        if (line != copiedLine) {
+            area.GetLine(line, area.LineLength(lineStart), lineText);
+            copiedLine = line;
+        }
         const auto column = static_cast<std::size_t>(range.start - lineStart);
         const auto length = static_cast<std::size_t>(range.end - range.start);
         tokens.push_back(
@@ -103,9 +108,7 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
 
 ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList) {
-    InMemoryTextArea area(0);
-    area.SetText(text);
-    RecordingTextArea recorder(area);
+    RecordingTextArea recorder{std::string(text)};
 
     ScoreReport report;
     report.result.elapsedSeconds = elapsedSeconds;
@@ -120,12 +123,13 @@ ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool c
     report.result.speed = ComputeSpeed(report.result.keystrokes, elapsedSeconds);
     scanner.CheckSpelling();
     report.result.faults = scanner.faults;
-    report.faultyTokens = TokensOf(area, recorder.FormattedRanges());
+    report.faultyTokens = TokensOf(recorder, recorder.FormattedRanges());
     return report;
 }
 
 std::string FormatReportText(const ScoreReport& r) {
     std::string out;
+    out.reserve(512 + r.faultyTokens.size() * 40);
     out += "Caracteres: " + Integer(r.characters) + "\n";
     out += "Saltos de l\xEDnea: " + Integer(r.result.lineBreaks) + "\n";
     out += "May\xFAsculas: " + Integer(r.result.capitals) + "\n";
@@ -135,15 +139,20 @@ std::string FormatReportText(const ScoreReport& r) {
     out += "Faltas: " + FormatFaultsText(r.result.faults, r.spellCheck) + "\n";
     out += "Velocidad neta: " + FormatNetSpeedText(r.result.speed, r.result.faults) + "\n";
     out += "Palabras con faltas:\n";
+    // Appended piece by piece: a temporary string per piece costs more than
+    // the rest of the scoring when a long text has millions of faults.
     for (const FaultyToken& token : r.faultyTokens) {
-        out += "l\xEDnea " + Integer(token.line) + ", columna " + Integer(token.column) + ": " +
-               token.text + "\n";
+        out.append("l\xEDnea ").append(Integer(token.line));
+        out.append(", columna ").append(Integer(token.column));
+        out.append(": ").append(token.text).append("\n");
     }
     return cp1252::ToUtf8(out);
 }
 
 std::string FormatReportJson(const ScoreReport& r) {
-    std::string out = "{";
+    std::string out;
+    out.reserve(1024 + r.faultyTokens.size() * 48);
+    out += "{";
     out += "\"characters\":" + Integer(r.characters);
     out += ",\"lineBreaks\":" + Integer(r.result.lineBreaks);
     out += ",\"capitals\":" + Integer(r.result.capitals);
@@ -159,10 +168,10 @@ std::string FormatReportJson(const ScoreReport& r) {
     out += ",\"faultyTokens\":[";
     for (std::size_t i = 0; i < r.faultyTokens.size(); ++i) {
         const FaultyToken& token = r.faultyTokens[i];
-        out += i == 0 ? "{" : ",{";
-        out += "\"line\":" + Integer(token.line);
-        out += ",\"column\":" + Integer(token.column);
-        out += ",\"text\":" + JsonString(token.text) + "}";
+        out.append(i == 0 ? "{" : ",{");
+        out.append("\"line\":").append(Integer(token.line));
+        out.append(",\"column\":").append(Integer(token.column));
+        out.append(",\"text\":").append(JsonString(token.text)).append("}");
     }
     out += "]}\n";
     return cp1252::ToUtf8(out);

@@ -32,7 +32,9 @@ struct ScoreReport {
 
 // Counts and checks `text` (Windows-1252, '\n' between lines, no wrapping)
 // exactly as a finished test is counted and checked, taking `elapsedSeconds`
-// as the typing time. `wordList` may be null (then nothing is a fault).
+// as the typing time. `wordList` may be null (then nothing is a fault). The
+// text is taken whole up to RecordingTextArea::MAX_CHARACTERS; time and memory
+// grow linearly with its size.
 ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList);
 

@@ -7,6 +7,11 @@
 #include <vector>
 
 #include "app/MessagePrompt.h"
+#include "results/ProgressSummary.h"
+#include "results/StatisticsHistory.h"
+#include "results/StatisticsLog.h"
+#include "score/HistoryReport.h"
+#include "score/RecordingTextArea.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
@@ -14,6 +19,10 @@
 #include "spelling/WordList.h"
 
 namespace {
+
+// Decoding never lengthens the input, so whatever is read fits the text area.
+static_assert(quirtel::MAX_SCORE_INPUT_BYTES == std::size_t{67108864} &&
+              quirtel::MAX_SCORE_INPUT_BYTES <= quirtel::RecordingTextArea::MAX_CHARACTERS);
 
 constexpr int kExitUsage = 2;
 constexpr int kExitOutput = 1;
@@ -36,6 +45,33 @@ int Fail(const std::string& utf8Message) {
     return kExitUsage;
 }
 
+// --history: the statistics log read back instead of a text scored.
+int RunHistory(const quirtel::ScoreOptions& options) {
+    const std::string path = options.file.value_or(quirtel::STATISTICS_LOG_PATH);
+    const quirtel::StatisticsHistory history = quirtel::ReadStatisticsLog(path);
+    const std::string problem = quirtel::HistoryProblemText(history, path);
+    if (history.status == quirtel::StatisticsHistory::Status::notAFile ||
+        history.status == quirtel::StatisticsHistory::Status::unreadable) {
+        return Fail(quirtel::cp1252::ToUtf8(problem));
+    }
+    // What is said about the reading goes to standard error, so the records
+    // on standard output stay machine-readable.
+    for (const std::string& note : {problem, quirtel::HistoryCutText(history)}) {
+        if (!note.empty()) {
+            Print(stderr, "quirtel-score: " + quirtel::cp1252::ToUtf8(note) + "\n");
+        }
+    }
+    const quirtel::ProgressSummary summary = quirtel::SummarizeProgress(history.records);
+    const std::string report = options.csv    ? quirtel::FormatHistoryCsv(history)
+                               : options.json ? quirtel::FormatHistoryJson(history, summary)
+                                              : quirtel::FormatHistoryText(history, summary);
+    if (!Print(stdout, report)) {
+        Print(stderr, "quirtel-score: no se puede escribir el resultado\n");
+        return kExitOutput;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,14 +84,24 @@ int main(int argc, char** argv) {
     if (options.help) {
         return Print(stdout, quirtel::ScoreUsage()) ? 0 : kExitOutput;
     }
+    if (options.history) {
+        return RunHistory(options);
+    }
 
     const std::string path = options.file && *options.file != "-" ? *options.file : "";
-    const auto bytes = quirtel::ReadScoreInput(path);
-    if (!bytes) {
+    quirtel::ScoreInput input = quirtel::ReadScoreInput(path);
+    if (input.status == quirtel::ScoreInput::Status::unreadable) {
         // The file name is shown as the bytes it was given in.
         return Fail(path.empty()
                         ? quirtel::cp1252::ToUtf8("no se puede leer la entrada est\xE1ndar")
                         : "no se puede leer el archivo " + path);
+    }
+    if (input.status == quirtel::ScoreInput::Status::tooLarge) {
+        // Scoring only the part read would report a part as the whole.
+        return Fail(quirtel::cp1252::ToUtf8(
+            "la entrada pasa de 67108864 bytes (64 MiB), el m\xE1ximo que se lee; no se "
+            "punt\xFA"
+            "a"));
     }
 
     StderrPrompt prompt;
@@ -63,9 +109,10 @@ int main(int argc, char** argv) {
     if (options.spellCheck) {
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
     }
-    const quirtel::ScoreReport report =
-        quirtel::ScoreText(quirtel::DecodeScoreInput(*bytes), options.seconds,
-                           options.capitalsDouble, options.spellCheck, wordList.get());
+    std::string text = quirtel::DecodeScoreInput(input.bytes);
+    input.bytes = std::string();
+    const quirtel::ScoreReport report = quirtel::ScoreText(
+        text, options.seconds, options.capitalsDouble, options.spellCheck, wordList.get());
     // A report that could not be written (a full disk, a closed pipe) must not
     // end as a success.
     if (!Print(stdout, options.json ? quirtel::FormatReportJson(report)

@@ -70,6 +70,16 @@ std::size_t DecodeOne(std::string_view text, std::size_t pos, char32_t& cp) {
     return length;
 }
 
+// The length of the run of ASCII bytes at the start of `text`: those convert
+// to themselves either way, and are copied as a block rather than one by one.
+std::size_t AsciiRun(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace
 
 char32_t ToUnicode(unsigned char byte) {
@@ -94,8 +104,14 @@ char FromUnicode(char32_t codePoint) {
 std::string ToUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (const char c : cp1252) {
-        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+    while (!cp1252.empty()) {
+        const std::size_t ascii = AsciiRun(cp1252);
+        out.append(cp1252.substr(0, ascii));
+        cp1252.remove_prefix(ascii);
+        if (!cp1252.empty()) {
+            AppendUtf8(out, ToUnicode(static_cast<unsigned char>(cp1252.front())));
+            cp1252.remove_prefix(1);
+        }
     }
     return out;
 }
@@ -105,6 +121,12 @@ std::string FromUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        const std::size_t ascii = AsciiRun(utf8.substr(pos));
+        out.append(utf8.substr(pos, ascii));
+        pos += ascii;
+        if (pos == utf8.size()) {
+            break;
+        }
         char32_t cp = 0;
         const std::size_t length = DecodeOne(utf8, pos, cp);
         if (length == 0) {
@@ -121,6 +143,10 @@ std::string FromUtf8(std::string_view utf8) {
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
+        pos += AsciiRun(bytes.substr(pos));
+        if (pos == bytes.size()) {
+            break;
+        }
         char32_t cp = 0;
         const std::size_t length = DecodeOne(bytes, pos, cp);
         if (length == 0) {

@@ -125,18 +125,7 @@ int InMemoryTextArea::TextLength() const {
 }
 
 void InMemoryTextArea::SetSelection(int start, int end) {
-    if (start == -1) {
-        selectionStart = selectionEnd;
-        return;
-    }
-    const int size = static_cast<int>(text.size());
-    if (end == -1) {
-        end = size;
-    }
-    start = std::clamp(start, 0, size);
-    end = std::clamp(end, 0, size);
-    selectionStart = std::min(start, end);
-    selectionEnd = std::max(start, end);
+    ResolveSelection(start, end, static_cast<int>(text.size()), selectionStart, selectionEnd);
 }
 
 void InMemoryTextArea::DeleteSelection() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,24 @@ struct CharFormat {
 
 // Red 200, green 100, blue 100: the mark of a faulty token.
 inline constexpr std::uint32_t FAULT_MARK_COLOUR = 0x006464C8;
+
+// Applies SetSelection's arguments to the selection [selectionStart,
+// selectionEnd) of a text of `size` positions held in memory: (-1, x)
+// collapses it to its end, an end of -1 stands for the end of the text, and
+// positions outside the text are held at its bounds.
+inline void ResolveSelection(int start, int end, int size, int& selectionStart, int& selectionEnd) {
+    if (start == -1) {
+        selectionStart = selectionEnd;
+        return;
+    }
+    if (end == -1) {
+        end = size;
+    }
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, 0, size);
+    selectionStart = std::min(start, end);
+    selectionEnd = std::max(start, end);
+}
 
 // The operations the program asks of the multi-line text area in which the user
 // types. Positions count characters from 0 in the area's own numbering; the only

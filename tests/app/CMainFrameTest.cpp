@@ -17,6 +17,8 @@
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
 #include "app/LockStateSource.h"
+#include "results/CProgressDlg.h"
+#include "results/ProgressTableModel.h"
 #include "settings/PlacementQt.h"
 #include "settings/RegistryFile.h"
 #include "settings/WindowPlacement.h"
@@ -131,7 +133,7 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
                  QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
                  QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
                  QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                 QStringLiteral("&Opciones"), QStringLiteral("-"),
+                 QStringLiteral("&Progreso..."), QStringLiteral("&Opciones"), QStringLiteral("-"),
                  QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
                  QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
@@ -156,10 +158,11 @@ void CMainFrameTest::wordListMessageComesBeforeTheWindow() {
 
 void CMainFrameTest::commandsFollowTheTestState() {
     FrameHarness h;
-    // Start, finish, abort, copy, options; then the toolbar's start, finish, abort.
+    // Start, finish, abort, copy, options, progress; then the toolbar's start,
+    // finish, abort.
     auto enabled = [&] {
         QList<bool> states;
-        for (int id : {32771, 32772, 32775, 32774, 32773}) {
+        for (int id : {32771, 32772, 32775, 32774, 32773, 32776}) {
             states << h.frame->Action(id)->isEnabled();
         }
         for (QAction* action : h.frame->ToolBar()->actions()) {
@@ -167,12 +170,12 @@ void CMainFrameTest::commandsFollowTheTestState() {
         }
         return states;
     };
-    const QList<bool> ready{true, false, false, false, true, true, false, false};
+    const QList<bool> ready{true, false, false, false, true, true, true, false, false};
     QCOMPARE(enabled(), ready);
     h.Type(QStringLiteral("a"));
-    QCOMPARE(enabled(), (QList<bool>{false, true, true, false, false, false, true, true}));
+    QCOMPARE(enabled(), (QList<bool>{false, true, true, false, false, false, false, true, true}));
     QTest::keyClick(&h.View(), Qt::Key_F2);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false, true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false, true, true, true, false}));
     QTest::keyClick(&h.View(), Qt::Key_F2);
     QCOMPARE(enabled(), ready);
 }
@@ -209,6 +212,20 @@ void CMainFrameTest::commandsDriveTheTest() {
     h.frame->Action(CMainFrame::ID_TEST_START)->trigger();
     QCOMPARE(h.View().State(), State::Ready);
     QCOMPARE(h.View().toPlainText(), QString());
+
+    // "Progreso" reads the log the view writes: the test above is its one
+    // row. It does not open while a test runs.
+    int rows = -1;
+    h.prompts.inner.onDialog = [&](QDialog& dialog) {
+        auto* progress = qobject_cast<quirtel::CProgressDlg*>(&dialog);
+        rows = progress ? progress->Model().rowCount() : -2;
+        return int(QDialog::Rejected);
+    };
+    h.frame->Action(CMainFrame::ID_PROGRESS)->trigger();
+    QCOMPARE(rows, 1);
+    h.Type(QStringLiteral("x"));
+    h.frame->Action(CMainFrame::ID_PROGRESS)->trigger();
+    QCOMPARE(h.prompts.inner.dialogsRun, 3);
 }
 
 void CMainFrameTest::barsAndStatusTexts() {

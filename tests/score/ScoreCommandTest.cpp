@@ -291,4 +291,78 @@ TEST_F(ScoreCommandTest, HelpLimitsAndOutputFailures) {
     }
 }
 
+TEST_F(ScoreCommandTest, LargeInputIsScoredWholeOrRefusedNeverCut) {
+    // Beyond the typing view's 16,777,215 characters: the token at the end counts.
+    Outcome run = Score({"--no-spelling"}, std::string(16'777'215, 'a') + " b");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Caracteres: 16777217\n"), std::string::npos);
+    run = Score({}, std::string(16'777'215, ' ') + "xq");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
+    EXPECT_NE(run.out.find("columna 16777216: xq\n"), std::string::npos);
+
+    // More than 64 MiB, from a (sparse) file or from an endless device, is refused.
+    {
+        std::ofstream big(dir_ / "grande.txt", std::ios::binary);
+        big.seekp(64 * 1024 * 1024);
+        big.put('x');
+    }
+    for (const char* file : {"grande.txt", "/dev/zero"}) {
+        run = Score({file});
+        EXPECT_EQ(run.exitCode, 2) << file;
+        EXPECT_EQ(run.out, "") << file;
+        EXPECT_NE(run.err.find("67108864 bytes (64 MiB)"), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+
+    run = Score({"--help"});
+    for (const char* code : {"\n  0  ", "\n  1  ", "\n  2  "}) {
+        EXPECT_NE(run.out.find(code), std::string::npos) << code;
+    }
+}
+
+TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
+    Write("estadistica.txt",
+          "\r\n06-Dec-2026 08:15 --- 212.40 caracteres/min --- 05:00 minutos --- Faltas: 11 --- "
+          "Pulsaciones: 201.40 caracteres/min\r\n07-dic-2026 08:25 --- 180.00 caracteres/min --- "
+          "10:00 minutos --- Faltas: <ortograf\xED"
+          "a desactivada> --- Pulsaciones: 180.00 caracteres/min\r\nbasura");
+    Outcome run = Score({"--history", "--json"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(
+        run.out,
+        "{\"records\":[{\"date\":\"2026-12-06T08:15\",\"elapsedSeconds\":300,\"speed\":212.4,"
+        "\"faults\":11,\"spellCheck\":true,\"netSpeed\":201.4},{\"date\":\"2026-12-07T08:25\","
+        "\"elapsedSeconds\":600,\"speed\":180,\"faults\":null,\"spellCheck\":false,"
+        "\"netSpeed\":180}],\"unreadableLines\":1,\"summary\":{\"tests\":2,\"totalSeconds\":900,"
+        "\"bestNetSpeed\":201.4,\"bestDate\":\"2026-12-06T08:15\",\"averageNetSpeedLast10\":190.7,"
+        "\"averageNetSpeedPrevious10\":null,\"averageFaults\":11}}\n");
+    run = Score({"--csv", "--history", "estadistica.txt"});
+    EXPECT_EQ(run.out,
+              "fecha,segundos,velocidad,faltas,pulsaciones\n2026-12-06T08:15,300,212.4,11,201.4\n"
+              "2026-12-07T08:25,600,180,,180\n");
+    run = Score({"--history"});
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "06/12/2026 08:15 --- 05:00 minutos --- 212.40 caracteres/min --- Faltas: 11 --- "
+              "Pulsaciones finales: 201.40 caracteres/min");
+    EXPECT_NE(run.out.find("\nPruebas: 2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nL\xC3\xAD"
+                           "neas ilegibles: 1\n"),
+              std::string::npos);
+
+    // A missing log has no tests yet; anything else that cannot be read is an error.
+    run = Score({"--history", "--csv", "nada.txt"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "fecha,segundos,velocidad,faltas,pulsaciones\n");
+    EXPECT_EQ(run.err, "quirtel-score: A\xC3\xBAn no hay pruebas: no existe nada.txt.\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--history", "datos"}, {"--csv"}, {"--history", "--json", "--csv"}}) {
+        run = Score(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
 }  // namespace

@@ -1,0 +1,90 @@
+#include "score/HistoryReport.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+
+#include "results/FinalResult.h"
+#include "spelling/Cp1252.h"
+
+namespace quirtel {
+namespace {
+
+// The shortest text that reads back as the same double, with a point.
+std::string Number(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+template <typename T, typename Format>
+std::string OrNull(const std::optional<T>& value, Format format) {
+    return value ? format(*value) : std::string("null");
+}
+
+}  // namespace
+
+std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSummary& summary) {
+    std::string out;
+    out.reserve(history.records.size() * 110 + 1024);
+    for (const StatisticsRecord& r : history.records) {
+        out.append(r.date.ShownText()).append(" --- ");
+        out.append(FormatTimeText(r.elapsedSeconds)).append(" --- ");
+        out.append(FormatSpeedText(r.speed)).append(" --- Faltas: ");
+        out.append(FormatFaultsText(r.faults.value_or(0), r.faults.has_value()));
+        out.append(" --- Pulsaciones finales: ").append(FormatSpeedText(r.netSpeed)).append("\n");
+    }
+    if (!history.records.empty()) {
+        out += "\n";
+    }
+    out += FormatProgressSummary(summary);
+    out +=
+        "L\xED"
+        "neas ilegibles: " +
+        std::to_string(history.unreadableLines) + "\n";
+    return cp1252::ToUtf8(out);
+}
+
+std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSummary& summary) {
+    std::string out;
+    out.reserve(history.records.size() * 120 + 1024);
+    out += "{\"records\":[";
+    for (std::size_t i = 0; i < history.records.size(); ++i) {
+        const StatisticsRecord& r = history.records[i];
+        out.append(i == 0 ? "{" : ",{");
+        out.append("\"date\":\"").append(r.date.IsoText());
+        out.append("\",\"elapsedSeconds\":").append(std::to_string(r.elapsedSeconds));
+        out.append(",\"speed\":").append(Number(r.speed));
+        out.append(",\"faults\":").append(OrNull(r.faults, [](int f) {
+            return std::to_string(f);
+        }));
+        out.append(",\"spellCheck\":").append(r.faults ? "true" : "false");
+        out.append(",\"netSpeed\":").append(Number(r.netSpeed)).append("}");
+    }
+    out += "],\"unreadableLines\":" + std::to_string(history.unreadableLines);
+    const auto date = [](const LogDate& d) { return "\"" + d.IsoText() + "\""; };
+    out += ",\"summary\":{\"tests\":" + std::to_string(summary.tests);
+    out += ",\"totalSeconds\":" + std::to_string(summary.totalSeconds);
+    out += ",\"bestNetSpeed\":" + OrNull(summary.bestNetSpeed, Number);
+    out += ",\"bestDate\":" + OrNull(summary.bestDate, date);
+    out += ",\"averageNetSpeedLast10\":" + OrNull(summary.averageNetSpeedLast10, Number);
+    out += ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, Number);
+    out += ",\"averageFaults\":" + OrNull(summary.averageFaults, Number);
+    out += "}}\n";
+    return out;
+}
+
+std::string FormatHistoryCsv(const StatisticsHistory& history) {
+    std::string out = "fecha,segundos,velocidad,faltas,pulsaciones\n";
+    out.reserve(history.records.size() * 48 + out.size());
+    for (const StatisticsRecord& r : history.records) {
+        out.append(r.date.IsoText()).append(",");
+        out.append(std::to_string(r.elapsedSeconds)).append(",");
+        out.append(Number(r.speed)).append(",");
+        out.append(r.faults ? std::to_string(*r.faults) : std::string()).append(",");
+        out.append(Number(r.netSpeed)).append("\n");
+    }
+    return out;
+}
+
+}  // namespace quirtel
