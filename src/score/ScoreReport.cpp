@@ -137,7 +137,12 @@ std::string FormatReportText(const ScoreReport& r) {
     out += "Palabras con faltas:\n";
     for (const FaultyToken& token : r.faultyTokens) {
         out += "l\xEDnea " + Integer(token.line) + ", columna " + Integer(token.column) + ": " +
-               token.text + "\n";
+               token.text + " (" + FaultKindId(token.kind) +
+               (token.suggestions.empty() ? "; sin sugerencias" : "; sugerencias: ");
+        for (std::size_t i = 0; i < token.suggestions.size(); ++i) {
+            out += (i == 0 ? "" : ", ") + token.suggestions[i];
+        }
+        out += ")\n";
     }
     return cp1252::ToUtf8(out);
 }
@@ -162,7 +167,12 @@ std::string FormatReportJson(const ScoreReport& r) {
         out += i == 0 ? "{" : ",{";
         out += "\"line\":" + Integer(token.line);
         out += ",\"column\":" + Integer(token.column);
-        out += ",\"text\":" + JsonString(token.text) + "}";
+        out += ",\"text\":" + JsonString(token.text);
+        out += ",\"kind\":" + JsonString(FaultKindId(token.kind)) + ",\"suggestions\":[";
+        for (std::size_t k = 0; k < token.suggestions.size(); ++k) {
+            out += (k == 0 ? "" : ",") + JsonString(token.suggestions[k]);
+        }
+        out += "]}";
     }
     out += "]}\n";
     return cp1252::ToUtf8(out);

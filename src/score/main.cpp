@@ -1,5 +1,7 @@
 // quirtel-score: judges a text as the end of a typing test would, from the
 // command line.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -11,6 +13,9 @@
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
 #include "spelling/Cp1252.h"
+#include "spelling/PersonalWordList.h"
+#include "spelling/SpellingAdvisor.h"
+#include "spelling/WordFrequencies.h"
 #include "spelling/WordList.h"
 
 namespace {
@@ -58,14 +63,36 @@ int main(int argc, char** argv) {
                         : "no se puede leer el archivo " + path);
     }
 
+    // A personal list named on the command line must be there: a mistyped
+    // name would silently change the judgement.
+    std::unique_ptr<quirtel::PersonalWordList> personal;
+    if (!options.personal.empty()) {
+        struct stat info {};
+        personal = std::make_unique<quirtel::PersonalWordList>(options.personal);
+        if (::stat(options.personal.c_str(), &info) != 0 || !personal->Readable()) {
+            return Fail("no se puede leer la lista personal " + options.personal);
+        }
+    }
+
     StderrPrompt prompt;
     std::unique_ptr<quirtel::WordList> wordList;
     if (options.spellCheck) {
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
+        wordList->SetPersonalList(personal.get());
     }
-    const quirtel::ScoreReport report =
+    quirtel::ScoreReport report =
         quirtel::ScoreText(quirtel::DecodeScoreInput(*bytes), options.seconds,
                            options.capitalsDouble, options.spellCheck, wordList.get());
+    if (wordList && !report.faultyTokens.empty()) {
+        const quirtel::SpellingAdvisor advisor(*wordList,
+                                               quirtel::FrequencyPathFor(options.dictionary));
+        for (quirtel::FaultyToken& token : report.faultyTokens) {
+            if (auto advice = advisor.Advise(token.text)) {
+                token.kind = advice->kind;
+                token.suggestions = std::move(advice->suggestions);
+            }
+        }
+    }
     // A report that could not be written (a full disk, a closed pipe) must not
     // end as a success.
     if (!Print(stdout, options.json ? quirtel::FormatReportJson(report)

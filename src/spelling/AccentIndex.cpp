@@ -64,7 +64,8 @@ void AccentIndex::Find(std::string_view key, std::vector<std::string_view>& word
 }
 
 std::size_t AccentIndex::MemoryBytes() const {
-    return folded.MemoryBytes() + index.MemoryBytes() + positions.capacity() * sizeof(std::uint32_t);
+    return folded.MemoryBytes() + index.MemoryBytes() +
+           positions.capacity() * sizeof(std::uint32_t);
 }
 
 }  // namespace quirtel

@@ -138,8 +138,7 @@ std::string PersonalWordList::FailureMessage(Outcome outcome) const {
         return "No hay carpeta personal donde guardar la lista personal de palabras.";
     }
     if (outcome == Outcome::NotReadable) {
-        return "No se puede leer la lista personal de palabras" + shown +
-               ": no se ha cambiado.";
+        return "No se puede leer la lista personal de palabras" + shown + ": no se ha cambiado.";
     }
     return "No se pudo guardar la lista personal de palabras" + shown + ": sigue como estaba.";
 }

@@ -212,9 +212,10 @@ std::optional<FaultAdvice> SpellingAdvisor::Advise(std::string_view token) const
     std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
         return std::tie(a.word, a.edit) < std::tie(b.word, b.edit);
     });
-    found.erase(std::unique(found.begin(), found.end(),
-                            [](const Candidate& a, const Candidate& b) { return a.word == b.word; }),
-                found.end());
+    found.erase(
+        std::unique(found.begin(), found.end(),
+                    [](const Candidate& a, const Candidate& b) { return a.word == b.word; }),
+        found.end());
     for (Candidate& c : found) {
         c.rank = frequencies ? frequencies->RankOf(c.word) : WordFrequencies::NOT_RANKED;
     }

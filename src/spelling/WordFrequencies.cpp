@@ -48,9 +48,10 @@ bool WordFrequencies::Load(const std::string& path) {
 }
 
 std::uint32_t WordFrequencies::RankOf(std::string_view word) const {
-    const auto at = std::lower_bound(
-        ranks.begin(), ranks.end(), word,
-        [](const auto& entry, std::string_view key) { return std::string_view(entry.first) < key; });
+    const auto at = std::lower_bound(ranks.begin(), ranks.end(), word,
+                                     [](const auto& entry, std::string_view key) {
+                                         return std::string_view(entry.first) < key;
+                                     });
     return at != ranks.end() && at->first == word ? at->second : NOT_RANKED;
 }
 
