@@ -116,9 +116,7 @@ TEST(PersonalWordList, AddAppendsNewWordsInOneReplacement) {
 
     // Edited by hand since: the edit is kept byte for byte, a missing last
     // line end is added, words already there are not added again.
-    {
-        std::ofstream(path, std::ios::binary | std::ios::app) << "Mishima\r\nbad\0x";
-    }
+    { std::ofstream(path, std::ios::binary | std::ios::app) << "Mishima\r\nbad\0x"; }
     const std::string edited = ReadAll(path);
     EXPECT_EQ(list.Add({"MISHIMA", "akutagawa"}), Outcome::Unchanged);
     EXPECT_EQ(ReadAll(path), edited);

@@ -39,10 +39,10 @@ void ExpectAdvice(const SpellingAdvisor& advisor, const WordList& list,
 TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
     const TempDir dir;
     // Words of the list in a shuffled order: the advice must not depend on it.
-    const std::string path = dir.Write(
-        "es.dic",
-        "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
-        "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
+    const std::string path =
+        dir.Write("es.dic",
+                  "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
+                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
     // Ranks: a\xF1os before ambos; none of the words around "mesa".
     dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\nambos\n");
     const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
@@ -51,31 +51,30 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
     const SpellingAdvisor advisor(list, FrequencyPathFor(path));
     EXPECT_EQ(advisor.MemoryBytes(), 0u);  // nothing is built before it is needed
 
-    ExpectAdvice(
-        advisor, list,
-        {
-            // Only accents, diaeresis or n/ñ differ; then the words one edit away.
-            {"cancion", FaultKind::Accent, {"canci\xF3n", "sanci\xF3n"}},
-            {"Cancion", FaultKind::Accent, {"Canci\xF3n", "Sanci\xF3n"}},
-            {"ARBOL", FaultKind::Accent, {"\xC1RBOL"}},
-            {"pinguino", FaultKind::Accent, {"ping\xFCino"}},
-            {"(espanol).", FaultKind::Accent, {"espa\xF1ol"}},
-            // A missing accent costs no edit.
-            {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
-            // Common words first, then neighbour key, swap, left out, too many, other.
-            {"cas", FaultKind::Unknown, {"casa", "caso"}},
-            {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos", "anos"}},
-            {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
-            // Words of the personal list are suggested too.
-            {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
-            // Shape faults, whatever the list holds.
-            {"hola..", FaultKind::Shape, {}},
-            {"\xA1\xBFQu\xE9?!", FaultKind::Shape, {}},
-            {"$5", FaultKind::Shape, {}},
-            {"\xABhola\xBB", FaultKind::Shape, {}},
-            {"xq", FaultKind::Unknown, {}},
-            {std::string(300, 'x'), FaultKind::Unknown, {}},
-        });
+    ExpectAdvice(advisor, list,
+                 {
+                     // Only accents, diaeresis or n/ñ differ; then the words one edit away.
+                     {"cancion", FaultKind::Accent, {"canci\xF3n", "sanci\xF3n"}},
+                     {"Cancion", FaultKind::Accent, {"Canci\xF3n", "Sanci\xF3n"}},
+                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL"}},
+                     {"pinguino", FaultKind::Accent, {"ping\xFCino"}},
+                     {"(espanol).", FaultKind::Accent, {"espa\xF1ol"}},
+                     // A missing accent costs no edit.
+                     {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
+                     // Common words first, then neighbour key, swap, left out, too many, other.
+                     {"cas", FaultKind::Unknown, {"casa", "caso"}},
+                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos", "anos"}},
+                     {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
+                     // Words of the personal list are suggested too.
+                     {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
+                     // Shape faults, whatever the list holds.
+                     {"hola..", FaultKind::Shape, {}},
+                     {"\xA1\xBFQu\xE9?!", FaultKind::Shape, {}},
+                     {"$5", FaultKind::Shape, {}},
+                     {"\xABhola\xBB", FaultKind::Shape, {}},
+                     {"xq", FaultKind::Unknown, {}},
+                     {std::string(300, 'x'), FaultKind::Unknown, {}},
+                 });
     for (const char* accepted : {"hola", "Canci\xF3n", "(casa).", "5", "&", "", "AKUTAGAWA"}) {
         EXPECT_FALSE(advisor.Advise(accepted).has_value()) << accepted;
     }
@@ -110,10 +109,14 @@ TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
         {"ARBOL", FaultKind::Accent, "\xC1RBOL", nullptr},
         {"tambien", FaultKind::Accent, "tambi\xE9n", nullptr},
         {"ezcribio", FaultKind::Unknown, "escribi\xF3", nullptr},
-        {"rwposa", FaultKind::Unknown, nullptr, "reposa"},           // neighbour key
-        {"sopal", FaultKind::Unknown, nullptr, "sopla"},             // swapped
-        {"picard\xED" "aa", FaultKind::Unknown, nullptr, "picard\xED" "a"},  // doubled
-        {"epitaio", FaultKind::Unknown, nullptr, "epitafio"},        // left out
+        {"rwposa", FaultKind::Unknown, nullptr, "reposa"},  // neighbour key
+        {"sopal", FaultKind::Unknown, nullptr, "sopla"},    // swapped
+        {"picard\xED"
+         "aa",
+         FaultKind::Unknown, nullptr,
+         "picard\xED"
+         "a"},                                                 // doubled
+        {"epitaio", FaultKind::Unknown, nullptr, "epitafio"},  // left out
         {"hola..", FaultKind::Shape, nullptr, nullptr},
     };
     for (const auto& c : cases) {
