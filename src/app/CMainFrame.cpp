@@ -50,7 +50,7 @@ constexpr PaneInfo PANES[] = {
 
 CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
                        std::string wordListPath, QWidget* parent)
-    : CMainFrame(document, clock, sound, prompts, Setup{std::move(wordListPath), {}, nullptr},
+    : CMainFrame(document, clock, sound, prompts, Setup{std::move(wordListPath), {}, {}, nullptr},
                  parent) {}
 
 CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
@@ -65,7 +65,8 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
     setWindowIcon(ProgramIcon());
     RestorePlacement();
 
-    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath);
+    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath,
+                          setup_.personalListPath);
     setCentralWidget(view_);
     view_->setFocus();
 
@@ -125,6 +126,11 @@ void CMainFrame::createActions() {
         ID_COPY_TEXT, QStringLiteral("&Texto a portapapeles"),
         QStringLiteral(
             "Copia todo el texto actual en el portapapeles de Windows\nCopia en el portapapeles"));
+    QAction* review = addCommand(
+        ID_REVIEW, QStringLiteral("&Revisar faltas..."),
+        QStringLiteral(u"Muestra por qu\u00E9 se marc\u00F3 cada palabra y qu\u00E9 se quiso "
+                       u"escribir; las que est\u00E9n bien pasan a la lista personal\n"
+                       u"Revisar faltas"));
     QAction* options =
         addCommand(ID_OPTIONS, QStringLiteral("&Opciones"),
                    QStringLiteral(u"Opciones: Duraci\u00F3n de la prueba...\nOpciones"));
@@ -155,6 +161,11 @@ void CMainFrame::createActions() {
     connect(copyText, &QAction::triggered, this, [this] {
         if (view_->EnabledCommands().copyText) {
             view_->CopyTextToClipboard();
+        }
+    });
+    connect(review, &QAction::triggered, this, [this] {
+        if (view_->CanReviewFaults()) {
+            view_->ReviewFaults();
         }
     });
     connect(options, &QAction::triggered, this, [this] {
@@ -201,6 +212,7 @@ void CMainFrame::createMenus() {
     mainMenu_->addAction(actions_.at(ID_TEST_ABORT));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_COPY_TEXT));
+    mainMenu_->addAction(actions_.at(ID_REVIEW));
     mainMenu_->addAction(actions_.at(ID_OPTIONS));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
@@ -292,6 +304,7 @@ void CMainFrame::UpdateCommandStates() {
     actions_.at(ID_TEST_ABORT)->setEnabled(states.abort);
     actions_.at(ID_COPY_TEXT)->setEnabled(states.copyText);
     actions_.at(ID_OPTIONS)->setEnabled(states.options);
+    actions_.at(ID_REVIEW)->setEnabled(view_->CanReviewFaults());
 }
 
 void CMainFrame::UpdateLockPanes() {

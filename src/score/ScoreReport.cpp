@@ -5,10 +5,10 @@
 #include <charconv>
 
 #include "results/FinalResult.h"
-#include "score/RecordingTextArea.h"
 #include "spelling/Cp1252.h"
 #include "spelling/TextScanner.h"
 #include "typing/InMemoryTextArea.h"
+#include "typing/RecordingTextArea.h"
 
 namespace quirtel {
 namespace {

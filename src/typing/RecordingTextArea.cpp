@@ -1,4 +1,4 @@
-#include "score/RecordingTextArea.h"
+#include "typing/RecordingTextArea.h"
 
 namespace quirtel {
 
