@@ -56,10 +56,10 @@ CReviewDlg::CReviewDlg(const std::vector<Row>& rows, QWidget* parent)
         table_->setItem(r, LINE, ReadOnlyItem(QString::number(row.line)));
         table_->setItem(r, TOKEN, ReadOnlyItem(row.token));
         table_->setItem(r, KIND, ReadOnlyItem(row.kind));
-        table_->setItem(r, SUGGESTIONS,
-                        ReadOnlyItem(row.suggestions.isEmpty()
-                                         ? QStringLiteral("(ninguna)")
-                                         : row.suggestions.join(QStringLiteral(", "))));
+        table_->setItem(
+            r, SUGGESTIONS,
+            ReadOnlyItem(row.suggestions.isEmpty() ? QStringLiteral("(ninguna)")
+                                                   : row.suggestions.join(QStringLiteral(", "))));
         auto* tick = ReadOnlyItem(QString());
         if (row.tickable) {
             tick->setFlags(tick->flags() | Qt::ItemIsUserCheckable);

@@ -95,8 +95,7 @@ QString FaultReview::ToolTipAt(int position) const {
     const FaultAdvice& advice = AdviceOf(*mark);
     QString tip = FromCp1252(FaultKindLabel(advice.kind));
     if (advice.kind == FaultKind::Shape) {
-        return tip + QStringLiteral(
-                         u"\nLos signos que rodean la palabra no son v\u00E1lidos");
+        return tip + QStringLiteral(u"\nLos signos que rodean la palabra no son v\u00E1lidos");
     }
     const QStringList suggestions = Suggestions(advice);
     return tip + (suggestions.isEmpty()

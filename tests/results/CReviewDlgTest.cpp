@@ -14,9 +14,15 @@ std::vector<CReviewDlg::Row> ExampleRows() {
     return {
         {1, cancion, QStringLiteral("Falta de tilde"), {QStringLiteral(u"canci\u00F3n")}, cancion},
         {1, QStringLiteral("hola.."), QStringLiteral("Forma incorrecta"), {}, {}, false},
-        {2, QStringLiteral("Cancion"), QStringLiteral("Falta de tilde"),
-         {QStringLiteral(u"Canci\u00F3n")}, cancion},
-        {3, QStringLiteral("Akutagawa"), QStringLiteral("Palabra desconocida"), {},
+        {2,
+         QStringLiteral("Cancion"),
+         QStringLiteral("Falta de tilde"),
+         {QStringLiteral(u"Canci\u00F3n")},
+         cancion},
+        {3,
+         QStringLiteral("Akutagawa"),
+         QStringLiteral("Palabra desconocida"),
+         {},
          QStringLiteral("akutagawa")},
     };
 }

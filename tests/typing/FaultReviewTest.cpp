@@ -140,16 +140,15 @@ void FaultReviewTest::acceptAddsTheWordAndUnmarksItEverywhere() {
 
     h.prompts.onDialog = Review({3}, QDialog::Accepted, &shown);  // the second "Cancion"
     h.view->ReviewFaults();
-    QCOMPARE(shown,
-             (QList<QStringList>{
-                 {QStringLiteral("1"), QStringLiteral("cancion"), QStringLiteral("Falta de tilde"),
-                  QStringLiteral(u"canci\u00F3n")},
-                 {QStringLiteral("1"), QStringLiteral("hola.."), QStringLiteral("Forma incorrecta"),
-                  QStringLiteral("(ninguna)")},
-                 {QStringLiteral("2"), QStringLiteral("xq"), QStringLiteral("Palabra desconocida"),
-                  QStringLiteral("(ninguna)")},
-                 {QStringLiteral("2"), QStringLiteral("Cancion"),
-                  QStringLiteral("Falta de tilde"), QStringLiteral(u"Canci\u00F3n")}}));
+    QCOMPARE(shown, (QList<QStringList>{
+                        {QStringLiteral("1"), QStringLiteral("cancion"),
+                         QStringLiteral("Falta de tilde"), QStringLiteral(u"canci\u00F3n")},
+                        {QStringLiteral("1"), QStringLiteral("hola.."),
+                         QStringLiteral("Forma incorrecta"), QStringLiteral("(ninguna)")},
+                        {QStringLiteral("2"), QStringLiteral("xq"),
+                         QStringLiteral("Palabra desconocida"), QStringLiteral("(ninguna)")},
+                        {QStringLiteral("2"), QStringLiteral("Cancion"),
+                         QStringLiteral("Falta de tilde"), QStringLiteral(u"Canci\u00F3n")}}));
     QCOMPARE(ReadFile(h.personalPath), QByteArray("cancion\n"));
     QVERIFY(h.view->PersonalWords().Contains("cancion"));
     // Both occurrences lose their marks; the others keep theirs.
