@@ -215,12 +215,14 @@ void CTapoView::ReviewFaults() {
     if (!CanReviewFaults()) {
         return;
     }
+    const int caret = textCursor().position();
     const std::vector<FaultReview::Range> unmarked = faultReview_->Run(this);
     for (const auto& [start, end] : unmarked) {
         SetSelection(start, end);
         FormatSelection(savedFormat_);
     }
-    SetSelection(-1, 0);
+    // The caret goes back where it stood, with nothing selected.
+    SetSelection(caret, caret);
     setCurrentCharFormat(QTextCharFormat());
     emit testStateChanged();
 }

@@ -137,6 +137,7 @@ void FaultReviewTest::acceptAddsTheWordAndUnmarksItEverywhere() {
     FinishExample(h);
     const QByteArray log = h.Log();
     const auto result = h.view->Result();
+    const int caret = h.view->textCursor().position();
 
     h.prompts.onDialog = Review({3}, QDialog::Accepted, &shown);  // the second "Cancion"
     h.view->ReviewFaults();
@@ -157,6 +158,8 @@ void FaultReviewTest::acceptAddsTheWordAndUnmarksItEverywhere() {
     QVERIFY(IsMarked(*h.view, SHAPE));
     QVERIFY(IsMarked(*h.view, XQ));
     QCOMPARE(h.view->FaultToolTipAt(PointOf(*h.view, CANCION_1 + 1)), QString());
+    QCOMPARE(h.view->textCursor().position(), caret);
+    QVERIFY(!h.view->textCursor().hasSelection());
     // The result and its record stay as they were.
     QCOMPARE(h.Log(), log);
     QCOMPARE(h.view->Result().faults, result.faults);
