@@ -6,6 +6,7 @@
 #include "settings/RegistryBackend.h"
 #include "settings/UserFolder.h"
 #include "spelling/Cp1252.h"
+#include "spelling/LineReader.h"
 #include "spelling/WordCheck.h"
 
 namespace quirtel {
@@ -55,19 +56,13 @@ bool PersonalWordList::Read(std::string& bytes) const {
 void PersonalWordList::Take(std::string_view bytes) {
     byWord.clear();
     byFold.clear();
-    while (!bytes.empty()) {
-        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(std::min(end + 1, bytes.size()));
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    detail::ForEachLine(bytes, [this](std::string_view line) {
         if (line.find('\0') == std::string_view::npos) {
             if (std::string word = StoredForm(line); !word.empty()) {
                 byWord.push_back(std::move(word));
             }
         }
-    }
+    });
     std::sort(byWord.begin(), byWord.end());
     byWord.erase(std::unique(byWord.begin(), byWord.end()), byWord.end());
     byFold.reserve(byWord.size());

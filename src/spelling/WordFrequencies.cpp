@@ -18,13 +18,7 @@ bool WordFrequencies::Load(const std::string& path) {
     bool complete = false;
     try {
         complete = reader.ReadWholeLines([&](std::string_view lines) {
-            while (!lines.empty()) {
-                const std::size_t end = std::min(lines.find('\n'), lines.size());
-                std::string_view word = lines.substr(0, end);
-                lines.remove_prefix(std::min(end + 1, lines.size()));
-                if (!word.empty() && word.back() == '\r') {
-                    word.remove_suffix(1);
-                }
+            detail::ForEachLine(lines, [&](std::string_view word) {
                 if (!word.empty() && word.size() <= MAX_WORD_BYTES &&
                     word.find('\0') == std::string_view::npos) {
                     std::string lower(word);
@@ -32,7 +26,7 @@ bool WordFrequencies::Load(const std::string& path) {
                     ranks.emplace_back(std::move(lower), line);
                 }
                 ++line;
-            }
+            });
         });
     } catch (const std::bad_alloc&) {
         ranks.clear();

@@ -43,8 +43,9 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
         dir.Write("es.dic",
                   "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
                   "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
-    // Ranks: a\xF1os before ambos; none of the words around "mesa".
-    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\nambos\n");
+    // Ranks: a\xF1os before ambos (its first line counts, CR LF or not); none
+    // of the words around "mesa".
+    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\n");
     const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
     WordList list(path);
     list.SetPersonalList(&personal);
