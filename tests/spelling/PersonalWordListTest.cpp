@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,40 +23,6 @@ using testing::TempDir;
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Sets an environment variable for as long as it lives.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-TEST(PersonalWordList, DefaultPathFollowsXdgDataHome) {
-    const ScopedEnv home("HOME", "/home/ana");
-    {
-        const ScopedEnv data("XDG_DATA_HOME", "/datos/de/ana");
-        EXPECT_EQ(PersonalWordList::DefaultPath(), "/datos/de/ana/quirtel/personal.dic");
-    }
-    const ScopedEnv relative("XDG_DATA_HOME", "relativa");  // not absolute: ignored
-    EXPECT_EQ(PersonalWordList::DefaultPath(), "/home/ana/.local/share/quirtel/personal.dic");
 }
 
 TEST(PersonalWordList, LoadsWordsAndSkipsDamage) {
