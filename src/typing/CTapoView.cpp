@@ -228,17 +228,21 @@ void CTapoView::ReviewFaults() {
 }
 
 QString CTapoView::FaultToolTipAt(QPoint point) const {
+    return faultReview_->ToolTipAt(CharacterAt(point));
+}
+
+int CTapoView::CharacterAt(QPoint point) const {
     const QPointF inDocument(point.x() + horizontalScrollBar()->value(),
                              point.y() + verticalScrollBar()->value());
     const int hit = document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
     if (hit < 0) {
-        return {};
+        return -1;
     }
     // The hit is the caret position nearest the point: the character under
     // the point is the one after it or, over a character's right half, before.
     QTextCursor caret(document());
     caret.setPosition(hit);
-    return faultReview_->ToolTipAt(point.x() >= cursorRect(caret).left() ? hit : hit - 1);
+    return point.x() >= cursorRect(caret).left() ? hit : hit - 1;
 }
 
 bool CTapoView::HandleKeyDown(int key) {
@@ -352,12 +356,21 @@ bool CTapoView::OwnsShortcut(const QKeyEvent& event) const {
 bool CTapoView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = FaultToolTipAt(help->pos());
+        const int character = CharacterAt(help->pos());
+        const QString tip = faultReview_->ToolTipAt(character);
         if (tip.isEmpty()) {
             QToolTip::hideText();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, viewport());
+            return true;
         }
+        // The tip goes as soon as the pointer leaves the marked token, which
+        // lies on one display line.
+        const auto [start, end] = faultReview_->MarkAt(character);
+        QTextCursor from(document());
+        from.setPosition(start);
+        QTextCursor to(document());
+        to.setPosition(end);
+        QToolTip::showText(help->globalPos(), tip, viewport(),
+                           cursorRect(from).united(cursorRect(to)));
         return true;
     }
     return QTextEdit::viewportEvent(event);

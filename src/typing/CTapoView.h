@@ -180,6 +180,8 @@ private:
     void InvalidateDisplayLines() { displayLinesValid_ = false; }
     void SetCaption(const QString& caption);
     std::int32_t ElapsedSeconds() const;
+    // The position of the character under a viewport point, -1 for none.
+    int CharacterAt(QPoint point) const;
     bool OwnsShortcut(const QKeyEvent& event) const;
 
     Clock& clock_;

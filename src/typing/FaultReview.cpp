@@ -82,14 +82,21 @@ const FaultAdvice& FaultReview::AdviceOf(const Mark& mark) const {
     return *mark.advice;
 }
 
-QString FaultReview::ToolTipAt(int position) const {
-    if (!active_) {
-        return {};
-    }
+const FaultReview::Mark* FaultReview::Find(int position) const {
     const auto mark = std::find_if(marks_.begin(), marks_.end(), [position](const Mark& m) {
         return m.start <= position && position < m.end;
     });
-    if (mark == marks_.end()) {
+    return mark == marks_.end() ? nullptr : &*mark;
+}
+
+FaultReview::Range FaultReview::MarkAt(int position) const {
+    const Mark* mark = Find(position);
+    return mark == nullptr ? Range(0, 0) : Range(mark->start, mark->end);
+}
+
+QString FaultReview::ToolTipAt(int position) const {
+    const Mark* mark = active_ ? Find(position) : nullptr;
+    if (mark == nullptr) {
         return {};
     }
     const FaultAdvice& advice = AdviceOf(*mark);

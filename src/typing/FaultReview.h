@@ -48,6 +48,9 @@ public:
     bool CanReview() const { return active_ && !marks_.empty(); }
     std::size_t MarkCount() const { return marks_.size(); }
 
+    // The range of the mark that holds the character at `position`; (0, 0)
+    // when none does.
+    Range MarkAt(int position) const;
     // The tooltip for the character at `position`: the kind of its mark and
     // the suggestions; empty when no mark holds it or while not active.
     QString ToolTipAt(int position) const;
@@ -67,6 +70,7 @@ private:
     };
 
     const FaultAdvice& AdviceOf(const Mark& mark) const;
+    const Mark* Find(int position) const;
     // 1-based display line that holds `position`.
     int LineOf(int position) const;
 
