@@ -3,7 +3,7 @@
 against hunspell on the same typing errors.
 
 The errors are made from the correctly spelled words of a prose file with a
-fixed random seed, ERRORS_PER_KIND of each kind:
+fixed start for the random numbers, ERRORS_PER_KIND of each kind:
   tilde        every accent, diaeresis and tilde of the word dropped (canción -> cancion)
   vecina       one letter replaced by a neighbouring key of the Spanish layout
   intercambio  two different neighbouring letters swapped
@@ -24,7 +24,7 @@ import sys
 import tempfile
 import unicodedata
 
-SEED = 20240901
+RANDOM_START = 20240901
 ERRORS_PER_KIND = 120
 KINDS = ["tilde", "vecina", "intercambio", "doble", "falta"]
 LETTERS = set("abcdefghijklmnopqrstuvwxyzáéíóúüñ")
@@ -81,7 +81,7 @@ def prose_words(path, known):
 
 
 def make_errors(words, known):
-    rng = random.Random(SEED)
+    rng = random.Random(RANDOM_START)
     order = list(words)
     rng.shuffle(order)
     errors = []
@@ -143,7 +143,7 @@ def main():
         five = sum(1 for (_, w, _), s in picked if w in [x.lower() for x in s[:5]])
         return len(picked), first, five
 
-    print("%d errors from %s, seed %d" % (len(errors), prose, SEED))
+    print("%d errors from %s, random start %d" % (len(errors), prose, RANDOM_START))
     print("%-12s %5s  %-22s %-22s" % ("kind", "n", "quirtel first / five", "hunspell first / five"))
     for kind in KINDS + [None]:
         row = []
