@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix:
 #   bin/quirtel, bin/quirtel-score, bin/quirtel-launch (starts quirtel in the
-#   user's working folder), share/quirtel/datos/ (word list and sounds),
+#   user's working folder), share/quirtel/datos/ (word list, word frequencies and sounds),
 #   share/doc/quirtel/manual.html, the desktop entry and the icon.
 # The about box looks for the manual at <bin>/../share/doc/quirtel.
 include(GNUInstallDirs)
@@ -14,7 +14,7 @@ endif()
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/quirtel-launch DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/datos/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quirtel/datos
-        FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav")
+        FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav" PATTERN "frecuencias.txt")
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quirtel)
 install(FILES ${PROJECT_SOURCE_DIR}/src/res/quirtel.desktop

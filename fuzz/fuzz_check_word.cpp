@@ -1,11 +1,13 @@
 // CheckWord on any token: no crash, no undefined behaviour, and the answers
-// that do not depend on the word list agree between lists.
+// that do not depend on the word list agree between lists. The advice on a
+// marked token agrees with the check, and every suggestion passes it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "FuzzTempFile.h"
+#include "spelling/SpellingAdvisor.h"
 #include "spelling/WordCheck.h"
 #include "spelling/WordList.h"
 
@@ -51,5 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(list.Contains(token) == list.ContainsLinear(token));
     Require(list.Contains(lower) == list.ContainsLinear(lower));
     Require(unloaded.Contains(token));
+
+    static const quirtel::SpellingAdvisor advisor(list, "");
+    const auto advice = advisor.Advise(token);
+    Require(advice.has_value() == !accepted);
+    if (advice) {
+        Require((advice->kind == quirtel::FaultKind::Shape) == !shapeOk);
+        Require(advice->suggestions.size() <= quirtel::SpellingAdvisor::MAX_SUGGESTIONS);
+        for (const std::string& suggestion : advice->suggestions) {
+            Require(list.CheckWord(suggestion));
+        }
+    }
     return 0;
 }

@@ -53,7 +53,7 @@ constexpr PaneInfo PANES[] = {
 
 CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
                        std::string wordListPath, QWidget* parent)
-    : CMainFrame(document, clock, sound, prompts, Setup{std::move(wordListPath), {}, nullptr},
+    : CMainFrame(document, clock, sound, prompts, Setup{std::move(wordListPath), {}, {}, nullptr},
                  parent) {}
 
 CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Prompts& prompts,
@@ -68,7 +68,8 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
     setWindowIcon(ProgramIcon());
     RestorePlacement();
 
-    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath);
+    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath,
+                          setup_.personalListPath);
     setCentralWidget(view_);
     view_->setFocus();
 
@@ -142,6 +143,11 @@ void CMainFrame::createActions() {
         ID_PROGRESS, QStringLiteral("&Progreso..."),
         QStringLiteral(u"Muestra la evoluci\u00F3n de la velocidad y las faltas de las pruebas "
                        u"terminadas\nProgreso"));
+    QAction* review = addCommand(
+        ID_REVIEW, QStringLiteral("&Revisar faltas..."),
+        QStringLiteral(u"Muestra por qu\u00E9 se marc\u00F3 cada palabra y qu\u00E9 se quiso "
+                       u"escribir; las que est\u00E9n bien pasan a la lista personal\n"
+                       u"Revisar faltas"));
     QAction* options =
         addCommand(ID_OPTIONS, QStringLiteral("&Opciones"),
                    QStringLiteral(u"Opciones: Duraci\u00F3n de la prueba...\nOpciones"));
@@ -172,6 +178,11 @@ void CMainFrame::createActions() {
     connect(copyText, &QAction::triggered, this, [this] {
         if (view_->EnabledCommands().copyText) {
             view_->CopyTextToClipboard();
+        }
+    });
+    connect(review, &QAction::triggered, this, [this] {
+        if (view_->CanReviewFaults()) {
+            view_->ReviewFaults();
         }
     });
     connect(options, &QAction::triggered, this, [this] {
@@ -224,6 +235,7 @@ void CMainFrame::createMenus() {
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_COPY_TEXT));
     mainMenu_->addAction(actions_.at(ID_PROGRESS));
+    mainMenu_->addAction(actions_.at(ID_REVIEW));
     mainMenu_->addAction(actions_.at(ID_OPTIONS));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
@@ -318,6 +330,7 @@ void CMainFrame::UpdateCommandStates() {
     actions_.at(ID_COPY_TEXT)->setEnabled(states.copyText);
     actions_.at(ID_OPTIONS)->setEnabled(states.options);
     actions_.at(ID_PROGRESS)->setEnabled(view_->State() != CTapoView::TestState::Running);
+    actions_.at(ID_REVIEW)->setEnabled(view_->CanReviewFaults());
 }
 
 void CMainFrame::UpdateLockPanes() {

@@ -43,6 +43,7 @@ public:
     static constexpr int ID_COPY_TEXT = 32774;
     static constexpr int ID_TEST_ABORT = 32775;
     static constexpr int ID_PROGRESS = 32776;
+    static constexpr int ID_REVIEW = 32777;
     static constexpr int ID_FILE_NEW = 57600;
     static constexpr int ID_FILE_OPEN = 57601;
     static constexpr int ID_FILE_SAVE = 57603;
@@ -58,6 +59,8 @@ public:
     // What the window uses besides the test's own services.
     struct Setup {
         std::string wordListPath = WORD_LIST_PATH;
+        // The personal word list; empty: none (words cannot be added).
+        std::string personalListPath;
         // The registry file that keeps the window placement; empty: the
         // window opens with the default placement and keeps nothing.
         std::string registryPath;
@@ -85,8 +88,9 @@ public:
     // The label of a lock-key pane, null for an unknown id.
     QLabel* Pane(int paneId) const;
 
-    // Enables the five test commands from the view's test state, and
-    // "Progreso" whenever no test is running.
+    // Enables the five test commands from the view's test state,
+    // "Progreso" whenever no test is running, and "Revisar faltas" when the
+    // view has marks to review.
     void UpdateCommandStates();
     // Reads the lock keys and shows them in their panes.
     void UpdateLockPanes();

@@ -9,6 +9,7 @@
 #include "app/SpanishTranslations.h"
 #include "settings/ProfileKeys.h"
 #include "settings/RegistryFile.h"
+#include "spelling/PersonalWordList.h"
 #include "typing/SdlSoundPlayer.h"
 #include "typing/SoundCues.h"
 
@@ -39,6 +40,7 @@ bool CTapoApp::InitInstance() {
     document_ = std::make_unique<CTapoDoc>(prompts_);
     CMainFrame::Setup setup;
     setup.registryPath = registryPath;
+    setup.personalListPath = PersonalWordList::DefaultPath();
     setup.lockStates = lockStates_.get();
     frame_ = std::make_unique<CMainFrame>(*document_, clock_, *sound_, prompts_, std::move(setup));
     prompts_.SetOwner(frame_.get());

@@ -108,6 +108,13 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
                 return false;
             }
             options.dictionary = std::string(value);
+        } else if (TakeValue("--personal", args, i, value, missing)) {
+            if (missing || value.empty()) {
+                error = "--personal espera la ruta de una lista personal de palabras" +
+                        std::string(kHelpHint);
+                return false;
+            }
+            options.personal = std::string(value);
         } else {
             error = cp1252::ToUtf8("opci\xF3n desconocida: ") + std::string(arg) +
                     std::string(kHelpHint);
@@ -120,7 +127,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
 std::string ScoreUsage() {
     return cp1252::ToUtf8(
         "Uso: quirtel-score [--seconds N] [--capitals-single] [--no-spelling]\n"
-        "                     [--dictionary RUTA] [--json] [ARCHIVO]\n"
+        "                     [--dictionary RUTA] [--personal RUTA] [--json] [ARCHIVO]\n"
         "     quirtel-score --history [--json | --csv] [REGISTRO]\n"
         "\n"
         "Punt\xFA"
@@ -130,7 +137,8 @@ std::string ScoreUsage() {
         "faltas. Lee ARCHIVO, o la entrada est\xE1ndar sin \xE9l (o con \"-\"). El texto se "
         "lee\n"
         "como UTF-8 si lo es y, si no, como Windows-1252; cada l\xEDnea de la entrada es\n"
-        "una l\xEDnea del texto.\n"
+        "una l\xEDnea del texto. Cada palabra con faltas lleva su tipo (forma, tilde o\n"
+        "desconocida) y lo que probablemente se quiso escribir.\n"
         "\n"
         "  --seconds N         tiempo de escritura en segundos, de 0 a 2147483647\n"
         "                      (600 si no se indica)\n"
@@ -138,6 +146,8 @@ std::string ScoreUsage() {
         "  --no-spelling       sin comprobaci\xF3n ortogr\xE1"
         "fica\n"
         "  --dictionary RUTA   lista de palabras (./datos/es.dic si no se indica)\n"
+        "  --personal RUTA     lista personal de palabras, que tambi\xE9n se aceptan\n"
+        "                      (ninguna si no se indica)\n"
         "  --json              el resultado como un objeto JSON\n"
         "  --help              muestra esta ayuda\n"
         "\n"

@@ -14,6 +14,7 @@ struct ScoreOptions {
     bool capitalsDouble = true;
     bool spellCheck = true;
     std::string dictionary;  // the word list file; WORD_LIST_PATH unless given
+    std::string personal;    // a personal word list file; none unless given
     bool json = false;
     bool help = false;
     std::optional<std::string> file;  // none (or "-"): standard input

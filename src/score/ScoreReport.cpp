@@ -5,8 +5,8 @@
 #include <charconv>
 
 #include "results/FinalResult.h"
-#include "score/RecordingTextArea.h"
 #include "spelling/Cp1252.h"
+#include "score/ScoreTextArea.h"
 #include "spelling/TextScanner.h"
 
 namespace quirtel {
@@ -71,7 +71,7 @@ std::string JsonString(std::string_view text) {
 // Turns the marked ranges into tokens with line and column. Display lines are
 // text lines here, since the area does not wrap.
 std::vector<FaultyToken> TokensOf(const TextArea& area,
-                                  const std::vector<RecordingTextArea::FormattedRange>& ranges) {
+                                  const std::vector<ScoreTextArea::FormattedRange>& ranges) {
     std::vector<int> lineStarts;
     const int lineCount = area.LineCount();
     lineStarts.reserve(static_cast<std::size_t>(std::max(lineCount, 0)));
@@ -108,7 +108,7 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
 
 ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList) {
-    RecordingTextArea recorder{std::string(text)};
+    ScoreTextArea recorder{std::string(text)};
 
     ScoreReport report;
     report.result.elapsedSeconds = elapsedSeconds;
@@ -144,7 +144,12 @@ std::string FormatReportText(const ScoreReport& r) {
     for (const FaultyToken& token : r.faultyTokens) {
         out.append("l\xEDnea ").append(Integer(token.line));
         out.append(", columna ").append(Integer(token.column));
-        out.append(": ").append(token.text).append("\n");
+        out.append(": ").append(token.text).append(" (").append(FaultKindId(token.kind));
+        out.append(token.suggestions.empty() ? "; sin sugerencias" : "; sugerencias: ");
+        for (std::size_t i = 0; i < token.suggestions.size(); ++i) {
+            out.append(i == 0 ? "" : ", ").append(token.suggestions[i]);
+        }
+        out.append(")\n");
     }
     return cp1252::ToUtf8(out);
 }
@@ -171,7 +176,13 @@ std::string FormatReportJson(const ScoreReport& r) {
         out.append(i == 0 ? "{" : ",{");
         out.append("\"line\":").append(Integer(token.line));
         out.append(",\"column\":").append(Integer(token.column));
-        out.append(",\"text\":").append(JsonString(token.text)).append("}");
+        out.append(",\"text\":").append(JsonString(token.text));
+        out.append(",\"kind\":").append(JsonString(FaultKindId(token.kind)));
+        out.append(",\"suggestions\":[");
+        for (std::size_t k = 0; k < token.suggestions.size(); ++k) {
+            out.append(k == 0 ? "" : ",").append(JsonString(token.suggestions[k]));
+        }
+        out.append("]}");
     }
     out += "]}\n";
     return cp1252::ToUtf8(out);

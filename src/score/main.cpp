@@ -1,5 +1,7 @@
 // quirtel-score: judges a text as the end of a typing test would, from the
 // command line.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -11,18 +13,21 @@
 #include "results/StatisticsHistory.h"
 #include "results/StatisticsLog.h"
 #include "score/HistoryReport.h"
-#include "score/RecordingTextArea.h"
+#include "score/ScoreTextArea.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
 #include "spelling/Cp1252.h"
+#include "spelling/PersonalWordList.h"
+#include "spelling/SpellingAdvisor.h"
+#include "spelling/WordFrequencies.h"
 #include "spelling/WordList.h"
 
 namespace {
 
 // Decoding never lengthens the input, so whatever is read fits the text area.
 static_assert(quirtel::MAX_SCORE_INPUT_BYTES == std::size_t{67108864} &&
-              quirtel::MAX_SCORE_INPUT_BYTES <= quirtel::RecordingTextArea::MAX_CHARACTERS);
+              quirtel::MAX_SCORE_INPUT_BYTES <= quirtel::ScoreTextArea::MAX_CHARACTERS);
 
 constexpr int kExitUsage = 2;
 constexpr int kExitOutput = 1;
@@ -104,15 +109,37 @@ int main(int argc, char** argv) {
             "a"));
     }
 
+    // A personal list named on the command line must be there: a mistyped
+    // name would silently change the judgement.
+    std::unique_ptr<quirtel::PersonalWordList> personal;
+    if (!options.personal.empty()) {
+        struct stat info {};
+        personal = std::make_unique<quirtel::PersonalWordList>(options.personal);
+        if (::stat(options.personal.c_str(), &info) != 0 || !personal->Readable()) {
+            return Fail("no se puede leer la lista personal " + options.personal);
+        }
+    }
+
     StderrPrompt prompt;
     std::unique_ptr<quirtel::WordList> wordList;
     if (options.spellCheck) {
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
+        wordList->SetPersonalList(personal.get());
     }
     std::string text = quirtel::DecodeScoreInput(input.bytes);
     input.bytes = std::string();
-    const quirtel::ScoreReport report = quirtel::ScoreText(
+    quirtel::ScoreReport report = quirtel::ScoreText(
         text, options.seconds, options.capitalsDouble, options.spellCheck, wordList.get());
+    if (wordList && !report.faultyTokens.empty()) {
+        const quirtel::SpellingAdvisor advisor(*wordList,
+                                               quirtel::FrequencyPathFor(options.dictionary));
+        for (quirtel::FaultyToken& token : report.faultyTokens) {
+            if (auto advice = advisor.Advise(token.text)) {
+                token.kind = advice->kind;
+                token.suggestions = std::move(advice->suggestions);
+            }
+        }
+    }
     // A report that could not be written (a full disk, a closed pipe) must not
     // end as a success.
     if (!Print(stdout, options.json ? quirtel::FormatReportJson(report)

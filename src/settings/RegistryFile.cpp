@@ -1,15 +1,11 @@
 #include "settings/RegistryFile.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstddef>
-#include <cstdlib>
 #include <optional>
-#include <vector>
 
 #include "settings/AtomicFile.h"
 #include "settings/RegistryText.h"
+#include "settings/UserFolder.h"
 
 namespace quirtel {
 namespace {
@@ -54,28 +50,8 @@ RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
 }
 
 std::string RegistryFile::DefaultPath() {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        std::string home;
-        if (const char* env = std::getenv("HOME"); env != nullptr && env[0] != '\0') {
-            home = env;
-        } else {
-            passwd entry{};
-            passwd* found = nullptr;
-            std::vector<char> buffer(16384);
-            if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-                found != nullptr && found->pw_dir != nullptr) {
-                home = found->pw_dir;
-            }
-        }
-        if (home.empty()) {
-            return {};
-        }
-        base = home + "/.config";
-    }
-    return base + "/quirtel/registry.reg";
+    const std::string base = UserFolder("XDG_CONFIG_HOME", ".config");
+    return base.empty() ? base : base + "/quirtel/registry.reg";
 }
 
 int RegistryFile::CreateKey(std::string_view path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +53,22 @@ private:
     int fd = -1;
     std::size_t sizeHint = 0;
 };
+
+// Calls line(text) for each line of `text`, without its LF or CR LF; a last
+// line without a line end counts too. For small files: ForEachLineFeed is
+// the fast way through large ones.
+template <typename F>
+void ForEachLine(std::string_view text, F&& line) {
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view one = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (!one.empty() && one.back() == '\r') {
+            one.remove_suffix(1);
+        }
+        line(one);
+    }
+}
 
 // Calls lineFeedAt(i) for each '\n' of `bytes`, in order.
 // Most lines are a dozen bytes long, too short for memchr to pay off: this

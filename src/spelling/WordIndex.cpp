@@ -158,14 +158,9 @@ void WordIndex::Build(const WordBuckets& buckets) {
     }
 }
 
-bool WordIndex::Contains(const WordBuckets& buckets, std::string_view word) const {
+template <typename F>
+bool WordIndex::ForEachMatch(const WordBuckets& buckets, std::string_view word, F&& match) const {
     const int bucket = BucketOf(word.size());
-    if (buckets.Size(bucket) == 0) {
-        return false;
-    }
-    if (bucket == 0) {
-        return true;
-    }
     const std::uint32_t h = HashWord(word);
     const std::uint32_t* const starts = index.get() + startsAt[bucket];
     const std::uint32_t* const order = index.get() + orderAt[bucket];
@@ -174,11 +169,39 @@ bool WordIndex::Contains(const WordBuckets& buckets, std::string_view word) cons
     const auto tag = static_cast<std::uint32_t>(std::uint64_t{h} << indexEntryBits);
     for (std::uint32_t i = starts[group]; i < starts[group + 1]; ++i) {
         const std::uint32_t value = order[i];
-        if ((value & ~positionMask) == tag && buckets.Entry(bucket, value & positionMask) == word) {
+        if ((value & ~positionMask) == tag && buckets.Entry(bucket, value & positionMask) == word &&
+            match(value & positionMask)) {
             return true;
         }
     }
     return false;
+}
+
+bool WordIndex::Contains(const WordBuckets& buckets, std::string_view word) const {
+    const int bucket = BucketOf(word.size());
+    if (buckets.Size(bucket) == 0) {
+        return false;
+    }
+    if (bucket == 0) {
+        return true;
+    }
+    return ForEachMatch(buckets, word, [](std::uint32_t) { return true; });
+}
+
+void WordIndex::FindAll(const WordBuckets& buckets, std::string_view word,
+                        std::vector<std::uint32_t>& positions) const {
+    const int bucket = BucketOf(word.size());
+    const std::uint32_t size = buckets.Size(bucket);
+    if (bucket == 0) {
+        for (std::uint32_t position = 0; position < size; ++position) {
+            positions.push_back(position);
+        }
+    } else if (size != 0) {
+        ForEachMatch(buckets, word, [&positions](std::uint32_t position) {
+            positions.push_back(position);
+            return false;
+        });
+    }
 }
 
 }  // namespace quirtel::detail

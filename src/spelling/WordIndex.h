@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "spelling/MemoryBlock.h"
 #include "spelling/WordBuckets.h"
@@ -19,10 +20,20 @@ public:
     void Build(const WordBuckets& buckets);
     // Whether `word` is byte for byte an entry of `buckets`, the ones indexed.
     bool Contains(const WordBuckets& buckets, std::string_view word) const;
+    // Appends to `positions` the position in its bucket of every entry of
+    // `buckets` that is byte for byte `word` (duplicates each once), in no
+    // particular order.
+    void FindAll(const WordBuckets& buckets, std::string_view word,
+                 std::vector<std::uint32_t>& positions) const;
     // Bytes of memory the index occupies.
     std::size_t MemoryBytes() const { return indexSize * sizeof(std::uint32_t); }
 
 private:
+    // Calls match(position) for each entry of `word`'s group that equals it,
+    // until match returns true; true when one did.
+    template <typename F>
+    bool ForEachMatch(const WordBuckets& buckets, std::string_view word, F&& match) const;
+
     // The index of bucket k (k >= 1) splits its entries by hash into
     // groupCount[k] groups: group g's entries are order[starts[g]] ..
     // order[starts[g+1] - 1], where starts lies at index + startsAt[k] and

@@ -6,6 +6,7 @@
 #include "app/MessagePrompt.h"
 #include "spelling/CaseVariant.h"
 #include "spelling/LineReader.h"
+#include "spelling/PersonalWordList.h"
 #include "spelling/WordCheck.h"
 
 namespace quirtel {
@@ -82,61 +83,15 @@ bool WordList::ContainsLinear(std::string_view word) const {
 }
 
 bool WordList::CheckWord(std::string token) const {
-    std::string& w = token;
-    if (w.empty()) {
-        return true;
+    const TokenShape shape = ShapeOfToken(token);
+    if (shape.verdict != TokenShape::Verdict::Word) {
+        return shape.verdict == TokenShape::Verdict::Correct;
     }
-    if (w.size() == 1) {
-        if (IsLoneSymbol(w[0])) {
-            return true;
-        }
-        if (!IsWordChar(w[0])) {
-            return false;
-        }
-    }
-    ToLowerCp1252(w);
-
-    // The front: a word character, or one opening mark followed by one.
-    if (!IsWordChar(w[0])) {
-        if (!IsOpeningMark(w[0])) {
-            return false;
-        }
-        w.erase(0, 1);
-        if (w.empty() || !IsWordChar(w[0])) {
-            return false;
-        }
-    }
-
-    // The end. w[0] is a word character now, so whenever the last character is
-    // not one, the word has at least two characters, and at least three when
-    // the last two are not.
-    const std::size_t n = w.size();
-    const char last = w[n - 1];
-    if (!IsWordChar(last)) {
-        if (!IsClosingMark(last) && !IsSeparator(last)) {
-            return false;
-        }
-        const char beforeLast = w[n - 2];
-        if (IsWordChar(beforeLast)) {
-            w.resize(n - 1);
-        } else if (IsClosingMark(last)) {
-            return false;
-        } else if (IsClosingMark(beforeLast) && IsWordChar(w[n - 3])) {
-            w.resize(n - 2);
-        } else if (n >= 4 && w.compare(n - 3, 3, "...") == 0 && IsWordChar(w[n - 4])) {
-            w.resize(n - 3);
-        } else if (n >= 5 && w.compare(n - 3, 3, "...") == 0 && w[n - 4] == ',' &&
-                   IsWordChar(w[n - 5])) {
-            w.resize(n - 4);
-        } else {
-            return false;
-        }
-    }
-
-    if (IsNumber(w)) {
-        return true;
-    }
-    return Contains(w);
+    // The word is cut out of the token's own buffer: no allocation per token.
+    token.resize(shape.end);
+    token.erase(0, shape.begin);
+    ToLowerCp1252(token);
+    return Contains(token) || (personal != nullptr && personal->Contains(token));
 }
 
 bool WordList::IsLoaded() const {

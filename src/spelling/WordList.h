@@ -10,6 +10,7 @@
 namespace quirtel {
 
 class MessagePrompt;
+class PersonalWordList;
 
 // Where the program finds its word list, relative to the current directory.
 inline constexpr const char* WORD_LIST_PATH = "./datos/es.dic";
@@ -59,8 +60,14 @@ public:
     // Whether a typed token (a run of characters between spaces) counts as
     // correctly spelled: at most one opening mark in front and a closing mark,
     // a separator, both, "..." or ",..." behind are stripped; any other shape
-    // is a fault; numbers are correct; the rest is lower-cased and looked up.
+    // is a fault; numbers are correct; the rest is lower-cased and looked up,
+    // in this list and in the personal list when there is one.
     bool CheckWord(std::string token) const;
+
+    // The user's own words, which CheckWord accepts too (not owned, may be
+    // null; must outlive its use here).
+    void SetPersonalList(const PersonalWordList* list) { personal = list; }
+    const PersonalWordList* PersonalList() const { return personal; }
 
     // True once the file has been opened and held, even if a read failed later.
     bool IsLoaded() const;
@@ -84,6 +91,7 @@ private:
 
     std::string fileName;
     MessagePrompt* prompt;
+    const PersonalWordList* personal = nullptr;
     bool loaded = false;
     // The entries split by length, and the hash index over them.
     detail::WordBuckets buckets;

@@ -1,13 +1,16 @@
 #include "typing/CTapoView.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QToolTip>
 #include <algorithm>
 #include <limits>
 
@@ -18,8 +21,13 @@
 #include "results/StatisticsLog.h"
 #include "settings/COptionsDlg.h"
 #include "spelling/Cp1252.h"
+#include "spelling/PersonalWordList.h"
+#include "spelling/SpellingAdvisor.h"
 #include "spelling/TextScanner.h"
+#include "spelling/WordFrequencies.h"
+#include "typing/FaultReview.h"
 #include "typing/KeyClassifier.h"
+#include "typing/RecordingTextArea.h"
 
 namespace quirtel {
 
@@ -50,14 +58,18 @@ std::uint32_t FromQColor(const QColor& colour) {
 }  // namespace
 
 CTapoView::CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDoc& doc,
-                     QWidget* parent, std::string wordListPath)
+                     QWidget* parent, std::string wordListPath, std::string personalListPath)
     : QTextEdit(parent),
       clock_(clock),
       prompts_(prompts),
       document_(doc),
       soundCues_(sound),
-      wordList_(std::make_unique<WordList>(std::move(wordListPath), &prompts)),
+      wordList_(std::make_unique<WordList>(wordListPath, &prompts)),
+      personalList_(std::make_unique<PersonalWordList>(std::move(personalListPath))),
+      advisor_(std::make_unique<SpellingAdvisor>(*wordList_, FrequencyPathFor(wordListPath))),
+      faultReview_(std::make_unique<FaultReview>(*this, *advisor_, *personalList_, prompts)),
       statisticsLogPath_(STATISTICS_LOG_PATH) {
+    wordList_->SetPersonalList(personalList_.get());
     setObjectName(QStringLiteral("typingView"));
     setAccessibleName(QStringLiteral("Texto de la prueba"));
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -90,6 +102,7 @@ void CTapoView::PrepareTest() {
     document_.SetTitle(PromptTitle(settings_.testLength));
     run_.started = false;
     run_.finished = false;
+    faultReview_->Clear();
     SetSelection(0, -1);
     DeleteSelection();
     // Deleting keeps the format of the deleted text at the caret (a fault mark
@@ -154,7 +167,9 @@ void CTapoView::FinishTest() {
         emit testStateChanged();
 
         result_.elapsedSeconds = ElapsedSeconds();
-        TextScanner scanner(*this, settings_.spellCheck, wordList_.get());
+        // The recorder notes the marked ranges for the tooltips and the review.
+        RecordingTextArea recorder(*this);
+        TextScanner scanner(recorder, settings_.spellCheck, wordList_.get());
         scanner.CountText();
         result_.keystrokes = ComputeKeystrokes(scanner.characters, scanner.lineBreaks,
                                                scanner.capitals, settings_.capitalsDouble);
@@ -164,6 +179,7 @@ void CTapoView::FinishTest() {
         soundCues_.PlayRatingSound(result_.speed);
         scanner.CheckSpelling();
         result_.faults = scanner.faults;
+        faultReview_->Take(recorder.FormattedRanges());
         // The caret stands after the last mark; typing is refused, but keep
         // the mark out of the caret's format all the same.
         setCurrentCharFormat(QTextCharFormat());
@@ -187,6 +203,46 @@ void CTapoView::FinishTest() {
     AppendStatisticsRecord(speedText, netSpeedText, timeText,
                            FormatFaultsText(result_.faults, settings_.spellCheck),
                            FormatDateText(run_.timeLastTick));
+    faultReview_->Activate();
+    emit testStateChanged();
+}
+
+bool CTapoView::CanReviewFaults() const {
+    return run_.finished && settings_.spellCheck && faultReview_->CanReview();
+}
+
+void CTapoView::ReviewFaults() {
+    if (!CanReviewFaults()) {
+        return;
+    }
+    const int caret = textCursor().position();
+    const std::vector<FaultReview::Range> unmarked = faultReview_->Run(this);
+    for (const auto& [start, end] : unmarked) {
+        SetSelection(start, end);
+        FormatSelection(savedFormat_);
+    }
+    // The caret goes back where it stood, with nothing selected.
+    SetSelection(caret, caret);
+    setCurrentCharFormat(QTextCharFormat());
+    emit testStateChanged();
+}
+
+QString CTapoView::FaultToolTipAt(QPoint point) const {
+    return faultReview_->ToolTipAt(CharacterAt(point));
+}
+
+int CTapoView::CharacterAt(QPoint point) const {
+    const QPointF inDocument(point.x() + horizontalScrollBar()->value(),
+                             point.y() + verticalScrollBar()->value());
+    const int hit = document()->documentLayout()->hitTest(inDocument, Qt::ExactHit);
+    if (hit < 0) {
+        return -1;
+    }
+    // The hit is the caret position nearest the point: the character under
+    // the point is the one after it or, over a character's right half, before.
+    QTextCursor caret(document());
+    caret.setPosition(hit);
+    return point.x() >= cursorRect(caret).left() ? hit : hit - 1;
 }
 
 bool CTapoView::HandleKeyDown(int key) {
@@ -295,6 +351,29 @@ bool CTapoView::OwnsShortcut(const QKeyEvent& event) const {
             return false;
     }
     return false;
+}
+
+bool CTapoView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int character = CharacterAt(help->pos());
+        const QString tip = faultReview_->ToolTipAt(character);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            return true;
+        }
+        // The tip goes as soon as the pointer leaves the marked token, which
+        // lies on one display line.
+        const auto [start, end] = faultReview_->MarkAt(character);
+        QTextCursor from(document());
+        from.setPosition(start);
+        QTextCursor to(document());
+        to.setPosition(end);
+        QToolTip::showText(help->globalPos(), tip, viewport(),
+                           cursorRect(from).united(cursorRect(to)));
+        return true;
+    }
+    return QTextEdit::viewportEvent(event);
 }
 
 bool CTapoView::event(QEvent* event) {

@@ -17,8 +17,11 @@
 namespace quirtel {
 
 class CTapoDoc;
+class FaultReview;
+class PersonalWordList;
 class Prompts;
 class SoundPlayer;
+class SpellingAdvisor;
 
 // The typing view: the rich-text area in which the user types, and the test
 // run around it. The first character of a test starts the clock; a one-second
@@ -61,11 +64,13 @@ public:
         friend bool operator==(const CommandStates&, const CommandStates&) = default;
     };
 
-    // Loads the word list at once; a list that cannot be read is reported
-    // through `prompts`. The clock, sound player, prompts and document must
-    // outlive the view.
+    // Loads the word list at once, then the personal word list at
+    // `personalListPath` (none when empty); a word list that cannot be read
+    // is reported through `prompts`. The clock, sound player, prompts and
+    // document must outlive the view.
     CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDoc& document,
-              QWidget* parent = nullptr, std::string wordListPath = WORD_LIST_PATH);
+              QWidget* parent = nullptr, std::string wordListPath = WORD_LIST_PATH,
+              std::string personalListPath = {});
     ~CTapoView() override;
 
     // Takes the text area's default format as the one every test types in,
@@ -101,6 +106,17 @@ public:
     // Opens the options dialog; OK takes its values and prepares a new test
     // (also without changes), cancel changes nothing.
     void EditOptions();
+    // Whether "Revisar faltas" is enabled: the test is finished and its
+    // result dialog closed, the spelling check is on, and a mark is left.
+    bool CanReviewFaults() const;
+    // Opens "Revisión de faltas"; the words the user ticks go into the
+    // personal word list and lose their marks. The result stays as it was.
+    void ReviewFaults();
+    // The tooltip over a marked word at `point` of the viewport: why it is
+    // marked and what was probably meant; empty elsewhere and before the
+    // result dialog of a finished test has closed.
+    QString FaultToolTipAt(QPoint point) const;
+
     // Appends the record of a finished test to the statistics log; a file
     // failure is shown as a message.
     void AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
@@ -114,6 +130,7 @@ public:
     const TestResult& Result() const { return result_; }
     const CharFormat& SavedFormat() const { return savedFormat_; }
     const WordList* Words() const { return wordList_.get(); }
+    const PersonalWordList& PersonalWords() const { return *personalList_; }
     const QTimer& TestTimer() const { return testTimer_; }
 
     static CommandStates EnabledCommands(const TestRun& run);
@@ -143,6 +160,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -167,6 +185,8 @@ private:
     void InvalidateDisplayLines() { displayLinesValid_ = false; }
     void SetCaption(const QString& caption);
     std::int32_t ElapsedSeconds() const;
+    // The position of the character under a viewport point, -1 for none.
+    int CharacterAt(QPoint point) const;
     bool OwnsShortcut(const QKeyEvent& event) const;
     // Gives the text area `key` with no modifiers, in place of `event`.
     void SendPlainKey(const QKeyEvent& event, int key);
@@ -176,6 +196,9 @@ private:
     CTapoDoc& document_;
     SoundCues soundCues_;
     std::unique_ptr<WordList> wordList_;
+    std::unique_ptr<PersonalWordList> personalList_;
+    std::unique_ptr<SpellingAdvisor> advisor_;
+    std::unique_ptr<FaultReview> faultReview_;
 
     TestSettings settings_;
     TestRun run_;

@@ -103,6 +103,7 @@ private slots:
     void menuHoldsTheCommandsInOrder();
     void wordListMessageComesBeforeTheWindow();
     void commandsFollowTheTestState();
+    void reviewNeedsAFinishedTestWithMarks();
     void captionFollowsTitleAndTest();
     void commandsDriveTheTest();
     void barsAndStatusTexts();
@@ -133,7 +134,8 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
                  QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
                  QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
                  QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                 QStringLiteral("&Progreso..."), QStringLiteral("&Opciones"), QStringLiteral("-"),
+                 QStringLiteral("&Progreso..."),
+                 QStringLiteral("&Revisar faltas..."), QStringLiteral("&Opciones"), QStringLiteral("-"),
                  QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
                  QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
@@ -178,6 +180,29 @@ void CMainFrameTest::commandsFollowTheTestState() {
     QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false, true, true, true, false}));
     QTest::keyClick(&h.View(), Qt::Key_F2);
     QCOMPARE(enabled(), ready);
+}
+
+void CMainFrameTest::reviewNeedsAFinishedTestWithMarks() {
+    FrameHarness h;  // no word list: only shape faults are marked
+    QAction* review = h.frame->Action(CMainFrame::ID_REVIEW);
+    QCOMPARE(review->objectName(), QStringLiteral("action32777"));
+    QVERIFY(!review->statusTip().isEmpty());
+    QCOMPARE(review->toolTip(), QStringLiteral("Revisar faltas"));
+    QVERIFY(!review->isEnabled());
+    h.Type(QStringLiteral("hola.."));
+    QVERIFY(!review->isEnabled());
+    QTest::keyClick(&h.View(), Qt::Key_F2);
+    QVERIFY(review->isEnabled());
+    const int dialogs = h.prompts.inner.dialogsRun;
+    review->trigger();
+    QCOMPARE(h.prompts.inner.dialogsRun, dialogs + 1);
+    QTest::keyClick(&h.View(), Qt::Key_F2);
+    QVERIFY(!review->isEnabled());
+    h.Type(QStringLiteral("hola"));
+    QTest::keyClick(&h.View(), Qt::Key_F2);
+    QVERIFY(!review->isEnabled());  // nothing marked
+    review->trigger();
+    QCOMPARE(h.prompts.inner.dialogsRun, dialogs + 2);  // only the result dialog
 }
 
 void CMainFrameTest::captionFollowsTitleAndTest() {

@@ -111,8 +111,9 @@ TEST_F(ScoreCommandTest, PlainReportsOfTheFinishedTestExamples) {
          "Caracteres: 8\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 8\n"
          "Tiempo: 04:00 minutos\nVelocidad: 2.00 caracteres/min\nFaltas: 3\n"
          "Velocidad neta: -1.00 caracteres/min\nPalabras con faltas:\n"
-         "l\xC3\xADnea 1, columna 1: qz\nl\xC3\xADnea 1, columna 4: xw\n"
-         "l\xC3\xADnea 1, columna 7: jk\n"},
+         "l\xC3\xADnea 1, columna 1: qz (desconocida; sin sugerencias)\n"
+         "l\xC3\xADnea 1, columna 4: xw (desconocida; sin sugerencias)\n"
+         "l\xC3\xADnea 1, columna 7: jk (desconocida; sin sugerencias)\n"},
         {{"--no-spelling", "--seconds", "120"},
          "qz xw jk",
          "Caracteres: 8\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 8\n"
@@ -129,7 +130,7 @@ TEST_F(ScoreCommandTest, PlainReportsOfTheFinishedTestExamples) {
          "Caracteres: 7\nSaltos de l\xC3\xADnea: 0\nMay\xC3\xBAsculas: 0\nPulsaciones: 7\n"
          "Tiempo: 00:00 minutos\nVelocidad: 0.00 caracteres/min\nFaltas: 1\n"
          "Velocidad neta: -1.00 caracteres/min\nPalabras con faltas:\n"
-         "l\xC3\xADnea 1, columna 6: xq\n"},
+         "l\xC3\xADnea 1, columna 6: xq (desconocida; sin sugerencias)\n"},
     };
     for (const auto& c : cases) {
         const Outcome run = Score(c.args, c.input);
@@ -147,9 +148,12 @@ TEST_F(ScoreCommandTest, JsonReportEscapesTokensAndKeepsTheSpeedExact) {
               "\"elapsedSeconds\":240,\"speed\":2,\"speedText\":\"2.00 caracteres/min\","
               "\"timeText\":\"04:00 minutos\",\"spellCheck\":true,\"faults\":3,"
               "\"faultsText\":\"3\",\"netSpeedText\":\"-1.00 caracteres/min\","
-              "\"faultyTokens\":[{\"line\":1,\"column\":1,\"text\":\"qz\"},"
-              "{\"line\":1,\"column\":4,\"text\":\"xw\"},"
-              "{\"line\":1,\"column\":7,\"text\":\"jk\"}]}\n");
+              "\"faultyTokens\":[{\"line\":1,\"column\":1,\"text\":\"qz\","
+              "\"kind\":\"desconocida\",\"suggestions\":[]},"
+              "{\"line\":1,\"column\":4,\"text\":\"xw\","
+              "\"kind\":\"desconocida\",\"suggestions\":[]},"
+              "{\"line\":1,\"column\":7,\"text\":\"jk\","
+              "\"kind\":\"desconocida\",\"suggestions\":[]}]}\n");
 
     // Quotes, backslashes, tabs (part of a token) and other control characters.
     run = Score({"--json", "--seconds", "7"}, "hola \"q\\z\tw\x01 \xC3\xB1u");
@@ -157,8 +161,9 @@ TEST_F(ScoreCommandTest, JsonReportEscapesTokensAndKeepsTheSpeedExact) {
     EXPECT_NE(run.out.find("\"speed\":128.57142857142858,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"speedText\":\"128.57 caracteres/min\""), std::string::npos);
     EXPECT_NE(run.out.find("\"faultyTokens\":[{\"line\":1,\"column\":6,"
-                           "\"text\":\"\\\"q\\\\z\\tw\\u0001\"},"
-                           "{\"line\":1,\"column\":14,\"text\":\"\xC3\xB1u\"}]}"),
+                           "\"text\":\"\\\"q\\\\z\\tw\\u0001\",\"kind\":\"forma\","
+                           "\"suggestions\":[]},{\"line\":1,\"column\":14,\"text\":\"\xC3\xB1u\","
+                           "\"kind\":\"desconocida\",\"suggestions\":[]}]}"),
               std::string::npos)
         << run.out;
 
@@ -196,8 +201,10 @@ TEST_F(ScoreCommandTest, LineEndsAndEncodingsGiveTheSameFigures) {
         EXPECT_EQ(run.out.substr(0, figures.size()), figures) << c.what;
         // "ñandú" is in the Windows-1252 word list; "ávila" is not.
         EXPECT_NE(run.out.find("Faltas: 2\n"), std::string::npos) << c.what;
-        EXPECT_NE(run.out.find("Palabras con faltas:\nl\xC3\xADnea 1, columna 7: xq\n"
-                               "l\xC3\xADnea 3, columna 1: \xC3\x81vila\n"),
+        EXPECT_NE(run.out.find("Palabras con faltas:\nl\xC3\xADnea 1, columna 7: xq ("
+                               "desconocida; sin sugerencias)\n"
+                               "l\xC3\xADnea 3, columna 1: \xC3\x81vila (desconocida; sin "
+                               "sugerencias)\n"),
                   std::string::npos)
             << c.what << "\n"
             << run.out;
@@ -208,7 +215,7 @@ TEST_F(ScoreCommandTest, LineEndsAndEncodingsGiveTheSameFigures) {
     EXPECT_NE(run.out.find("Caracteres: 4\nSaltos de l\xC3\xADnea: 1\n"), std::string::npos);
     run = Score({}, "a\xE2\x86\x92z");
     EXPECT_NE(run.out.find("Caracteres: 3\n"), std::string::npos);
-    EXPECT_NE(run.out.find("columna 1: a?z\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("columna 1: a?z ("), std::string::npos) << run.out;
 }
 
 TEST_F(ScoreCommandTest, FileArgumentAndDictionaryOption) {
@@ -217,7 +224,7 @@ TEST_F(ScoreCommandTest, FileArgumentAndDictionaryOption) {
     Outcome run = Score({"texto.txt"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
-    EXPECT_NE(run.out.find("columna 12: casa\n"), std::string::npos);
+    EXPECT_NE(run.out.find("columna 12: casa ("), std::string::npos);
 
     run = Score({"--dictionary", "otra.dic", "--", "texto.txt"});
     EXPECT_EQ(run.exitCode, 0);
@@ -235,7 +242,8 @@ TEST_F(ScoreCommandTest, MissingWordListIsReportedAndOnlyShapesCount) {
         EXPECT_EQ(run.exitCode, 0) << args[0];
         EXPECT_EQ(run.err, kLoadFailed);
         EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find("columna 5: hola?!\n"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("columna 5: hola?! (forma; sin sugerencias)\n"), std::string::npos)
+            << run.out;
     }
     fs::remove_all(dir_ / "datos");
     Outcome run = Score({}, "qwz");
@@ -245,6 +253,47 @@ TEST_F(ScoreCommandTest, MissingWordListIsReportedAndOnlyShapesCount) {
     run = Score({"--no-spelling"}, "qwz");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ScoreCommandTest, FaultKindsSuggestionsAndPersonalList) {
+    Write("datos/es.dic",
+          "hola\nmundo\n\xF1"
+          "and\xFA\ncanci\xF3n\n");
+    Write("datos/frecuencias.txt", "mundo\n");
+    Write("mias.dic", "akutagawa\n");
+    const std::string text = "Cancion NANDU hola.. Akutagawa mundi";
+    Outcome run = Score({"--personal", "mias.dic"}, text);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Faltas: 4\n"), std::string::npos) << run.out;
+    EXPECT_NE(
+        run.out.find("Palabras con faltas:\n"
+                     "l\xC3\xADnea 1, columna 1: Cancion (tilde; sugerencias: Canci\xC3\xB3n)\n"
+                     "l\xC3\xADnea 1, columna 9: NANDU (tilde; sugerencias: \xC3\x91"
+                     "AND\xC3\x9A)\n"
+                     "l\xC3\xADnea 1, columna 15: hola.. (forma; sin sugerencias)\n"
+                     "l\xC3\xADnea 1, columna 32: mundi (desconocida; sugerencias: mundo)\n"),
+        std::string::npos)
+        << run.out;
+
+    // Without the personal list the name is a fault too; JSON carries UTF-8.
+    run = Score({"--json"}, text);
+    EXPECT_NE(run.out.find("\"faults\":5,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"text\":\"Cancion\",\"kind\":\"tilde\","
+                           "\"suggestions\":[\"Canci\xC3\xB3n\"]}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"text\":\"Akutagawa\",\"kind\":\"desconocida\",\"suggestions\":[]}"),
+              std::string::npos)
+        << run.out;
+
+    // A personal list named but not there, or not named, is a usage error.
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--personal", "no-existe.dic"}, {"--personal=datos"}, {"--personal"}}) {
+        run = Score(args, text);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_EQ(run.out, "") << args.back();
+        EXPECT_NE(run.err.find("personal"), std::string::npos) << run.err;
+    }
 }
 
 TEST_F(ScoreCommandTest, BadUsageAndUnreadableInputExitWithTwo) {

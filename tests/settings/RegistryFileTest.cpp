@@ -1,7 +1,6 @@
 #include "settings/RegistryFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/FileSizeLimit.h"
 #include "TempFolder.h"
 #include "settings/CRegistryStore.h"
 #include "settings/ProfileKeys.h"
@@ -22,6 +22,7 @@
 namespace quirtel {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -313,27 +314,6 @@ TEST(RegistryFile, WriteFailuresReturnACodeAndKeepTheStoredValues) {
     }
     EXPECT_EQ(ReadBytes(folder.File("plain-file")), "not a folder");
 }
-
-// Makes writes past `bytes` fail with EFBIG for as long as it lives; this
-// limit holds for root as well.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(RegistryFile, FailedWriteLeavesTheOldFileWhole) {
     TempFolder folder;

@@ -104,6 +104,24 @@ TEST(WordCheckClasses, LowerCasingFollowsWindows1252) {
               "and\xFA \xE1vila");
 }
 
+TEST(WordCheckClasses, UpperCasingUndoesLowerCasingAndFoldingDropsMarks) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        if (ToLowerCp1252(c) != c) {
+            EXPECT_EQ(ToUpperCp1252(ToLowerCp1252(c)), c) << b;
+        }
+        if (ToUpperCp1252(c) != c) {
+            EXPECT_EQ(ToLowerCp1252(ToUpperCp1252(c)), c) << b;
+        }
+    }
+    EXPECT_EQ(ToUpperCp1252('\xDF'), '\xDF');  // sharp s has no capital here
+    std::string word = "\xE1\xE0\xE2\xE4\xE9\xED\xF3\xFA\xFC\xF1\xFD\xFF\xE7\xC1Nn";
+    FoldAccents(word);
+    EXPECT_EQ(word,
+              "aaaaeiouuny"
+              "y\xE7\xC1Nn");
+}
+
 // What the check makes of a token: correct or faulty whatever the list holds,
 // or the answer of the list for one word.
 struct Outcome {

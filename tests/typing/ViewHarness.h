@@ -16,8 +16,8 @@
 
 namespace quirtel::testing {
 
-// A fresh typing view over fakes, with its word list and statistics log in a
-// temporary folder.
+// A fresh typing view over fakes, with its word list, personal word list and
+// statistics log in a temporary folder.
 class ViewHarness {
 public:
     explicit ViewHarness(const QByteArray& words = "hola\nmundo\nuno\ndos\ntres\n",
@@ -29,9 +29,10 @@ public:
         }
         list.close();
         logPath = dir.filePath(QStringLiteral("estadistica.txt"));
+        personalPath = dir.filePath(QStringLiteral("personal.dic"));
         document = std::make_unique<CTapoDoc>(prompts);
         view = std::make_unique<CTapoView>(clock, sound, prompts, *document, nullptr,
-                                           wordListPath.toStdString());
+                                           wordListPath.toStdString(), personalPath.toStdString());
         view->SetStatisticsLogPath(logPath.toStdString());
         view->resize(size);
         view->show();
@@ -70,6 +71,7 @@ public:
     bool exposed = false;
     QString wordListPath;
     QString logPath;
+    QString personalPath;  // the personal word list, none at first
     FakeClock clock;
     FakeSoundPlayer sound;
     FakePrompts prompts;

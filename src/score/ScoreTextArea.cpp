@@ -1,36 +1,36 @@
-#include "score/RecordingTextArea.h"
+#include "score/ScoreTextArea.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace quirtel {
 
-RecordingTextArea::RecordingTextArea(std::string source) : text(std::move(source)) {
+ScoreTextArea::ScoreTextArea(std::string source) : text(std::move(source)) {
     if (text.size() > MAX_CHARACTERS) {
         text.resize(MAX_CHARACTERS);
     }
     FindLines();
 }
 
-void RecordingTextArea::FindLines() {
+void ScoreTextArea::FindLines() {
     lineStarts.assign(1, 0);
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
         lineStarts.push_back(static_cast<int>(at + 1));
     }
 }
 
-int RecordingTextArea::LineCount() const {
+int ScoreTextArea::LineCount() const {
     return static_cast<int>(lineStarts.size());
 }
 
-int RecordingTextArea::LineIndex(int line) const {
+int ScoreTextArea::LineIndex(int line) const {
     if (line < 0 || line >= LineCount()) {
         return -1;
     }
     return lineStarts[static_cast<std::size_t>(line)];
 }
 
-int RecordingTextArea::LineLength(int position) const {
+int ScoreTextArea::LineLength(int position) const {
     if (position < 0 || position > static_cast<int>(text.size())) {
         return 0;
     }
@@ -40,7 +40,7 @@ int RecordingTextArea::LineLength(int position) const {
     return end - start;
 }
 
-int RecordingTextArea::GetLine(int line, int capacity, std::string& out) const {
+int ScoreTextArea::GetLine(int line, int capacity, std::string& out) const {
     out.clear();
     const int start = LineIndex(line);
     if (start < 0 || capacity <= 0) {
@@ -51,15 +51,15 @@ int RecordingTextArea::GetLine(int line, int capacity, std::string& out) const {
     return count;
 }
 
-int RecordingTextArea::TextLength() const {
+int ScoreTextArea::TextLength() const {
     return static_cast<int>(text.size() + lineStarts.size() - 1);
 }
 
-void RecordingTextArea::SetSelection(int start, int end) {
+void ScoreTextArea::SetSelection(int start, int end) {
     ResolveSelection(start, end, static_cast<int>(text.size()), selectionStart, selectionEnd);
 }
 
-void RecordingTextArea::DeleteSelection() {
+void ScoreTextArea::DeleteSelection() {
     if (selectionStart == selectionEnd) {
         return;
     }
@@ -69,23 +69,23 @@ void RecordingTextArea::DeleteSelection() {
     FindLines();
 }
 
-void RecordingTextArea::CopySelection() {}
+void ScoreTextArea::CopySelection() {}
 
-CharFormat RecordingTextArea::DefaultCharFormat() const {
+CharFormat ScoreTextArea::DefaultCharFormat() const {
     return {};
 }
 
-void RecordingTextArea::FormatSelection(const CharFormat& format) {
+void ScoreTextArea::FormatSelection(const CharFormat& format) {
     if (selectionEnd > selectionStart) {
         ranges.push_back({selectionStart, selectionEnd, format});
     }
 }
 
-std::string_view RecordingTextArea::Text() const {
+std::string_view ScoreTextArea::Text() const {
     return text;
 }
 
-const std::vector<RecordingTextArea::FormattedRange>& RecordingTextArea::FormattedRanges() const {
+const std::vector<ScoreTextArea::FormattedRange>& ScoreTextArea::FormattedRanges() const {
     return ranges;
 }
 

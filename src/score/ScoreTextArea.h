@@ -13,7 +13,7 @@ namespace quirtel {
 // formats, so a caller can tell which tokens a scan marked. It holds the text
 // and one position per line, nothing per character, so a text of tens of
 // megabytes costs little more than its own bytes.
-class RecordingTextArea final : public TextArea {
+class ScoreTextArea final : public TextArea {
 public:
     struct FormattedRange {
         int start;  // first position
@@ -27,7 +27,7 @@ public:
 
     // `text` is Windows-1252; each '\n' ends a line and takes one position.
     // Text beyond MAX_CHARACTERS is not taken: callers bound their input first.
-    explicit RecordingTextArea(std::string text);
+    explicit ScoreTextArea(std::string text);
 
     int LineCount() const override;
     int LineIndex(int line) const override;

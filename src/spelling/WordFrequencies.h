@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quirtel {
+
+// How common words are: a Windows-1252 file of words, one per line, the most
+// common first. It only ranks words; it never says whether one is correct.
+class WordFrequencies {
+public:
+    static constexpr std::uint32_t NOT_RANKED = std::numeric_limits<std::uint32_t>::max();
+    // Longer lines are no words and are skipped.
+    static constexpr std::size_t MAX_WORD_BYTES = 64;
+
+    // Reads `path` (LF or CR LF, each line lower-cased), replacing what was
+    // loaded. A file that is missing, no regular file or unreadable leaves the
+    // list empty, so every word is NOT_RANKED; a read error keeps the lines
+    // read before it. Never blocks on a FIFO. False when the file could not
+    // be read whole.
+    bool Load(const std::string& path);
+
+    // The 0-based line of the first line that holds `word`, or NOT_RANKED.
+    std::uint32_t RankOf(std::string_view word) const;
+
+    std::size_t Size() const { return ranks.size(); }
+    // Bytes of memory the list occupies, about.
+    std::size_t MemoryBytes() const;
+
+private:
+    // (word, rank), sorted by word, each word once with its best rank.
+    std::vector<std::pair<std::string, std::uint32_t>> ranks;
+};
+
+// Where the frequency list of the word list at `wordListPath` is: the file
+// "frecuencias.txt" in the same folder.
+std::string FrequencyPathFor(const std::string& wordListPath);
+
+}  // namespace quirtel
