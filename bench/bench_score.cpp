@@ -11,6 +11,8 @@
 #include "BenchWordList.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreReport.h"
+#include "spelling/SpellingAdvisor.h"
+#include "spelling/WordFrequencies.h"
 #include "spelling/WordList.h"
 
 namespace {
@@ -68,22 +70,55 @@ void BM_SplitAndLookUpBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_SplitAndLookUpBaseline)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// As the command scores it: decode, count, check, the kind of every faulty
+// token with suggestions for the first ones, and the text report written out
+// piece by piece.
 void BM_ScoreFiftyMegabyteLine(benchmark::State& state) {
     const std::string& line = Line();
+    const quirtel::SpellingAdvisor advisor(List(), quirtel::FrequencyPathFor(List().FileName()));
     std::size_t reportBytes = 0;
+    std::size_t kindOnly = 0;
     int faults = 0;
     for (auto _ : state) {
-        const quirtel::ScoreReport report =
+        quirtel::ScoreReport report =
             quirtel::ScoreText(quirtel::DecodeScoreInput(line), 600, true, true, &List());
-        reportBytes = quirtel::FormatReportText(report).size();
+        kindOnly =
+            quirtel::AdviseFaultyTokens(report, advisor, static_cast<std::size_t>(state.range(0)));
+        reportBytes = 0;
+        quirtel::WriteReport(report, false, [&reportBytes](std::string_view piece) {
+            reportBytes += piece.size();
+            return true;
+        });
         faults = report.result.faults;
         benchmark::DoNotOptimize(reportBytes);
     }
     state.counters["faults"] = faults;
+    state.counters["kindOnly"] = static_cast<double>(kindOnly);
     state.counters["reportBytes"] = static_cast<double>(reportBytes);
     state.SetLabel(quirtel::bench::FindBenchWordList().real ? "datos/es.dic" : "synthetic list");
 }
-BENCHMARK(BM_ScoreFiftyMegabyteLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+// The argument: how many different tokens get suggestions (0: kinds alone).
+BENCHMARK(BM_ScoreFiftyMegabyteLine)
+    ->Arg(quirtel::MAX_ADVISED_TOKENS)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The same without any advice: what the kinds and suggestions add.
+void BM_ScoreFiftyMegabyteLineWithoutAdvice(benchmark::State& state) {
+    const std::string& line = Line();
+    for (auto _ : state) {
+        const quirtel::ScoreReport report =
+            quirtel::ScoreText(quirtel::DecodeScoreInput(line), 600, true, true, &List());
+        std::size_t reportBytes = 0;
+        quirtel::WriteReport(report, false, [&reportBytes](std::string_view piece) {
+            reportBytes += piece.size();
+            return true;
+        });
+        benchmark::DoNotOptimize(reportBytes);
+    }
+}
+BENCHMARK(BM_ScoreFiftyMegabyteLineWithoutAdvice)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

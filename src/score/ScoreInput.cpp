@@ -7,12 +7,18 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <utility>
 
 #include "spelling/Cp1252.h"
 
 namespace quirtel {
 
 std::string DecodeScoreInput(std::string_view bytes) {
+    return DecodeScoreInput(std::string(bytes));
+}
+
+std::string DecodeScoreInput(std::string&& input) {
+    std::string_view bytes = input;
     std::string text;
     if (cp1252::IsValidUtf8(bytes)) {
         constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -21,11 +27,14 @@ std::string DecodeScoreInput(std::string_view bytes) {
         }
         text = cp1252::FromUtf8(bytes);
     } else {
-        text = bytes;
+        text = std::move(input);
     }
     // Line ends are normalised here so that the text area and the line and
     // column numbers in the report see the same lines. The text between
-    // carriage returns is copied in blocks.
+    // carriage returns is copied in blocks; without any, it stays as it is.
+    if (text.find('\r') == std::string::npos) {
+        return text;
+    }
     std::string lines;
     lines.reserve(text.size());
     std::size_t from = 0;
@@ -50,6 +59,10 @@ ScoreInput ReadScoreInput(const std::string& path, std::size_t maxBytes) {
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         input.status = ScoreInput::Status::tooLarge;
+    }
+    // The file's size saves growing the buffer step by step.
+    if (input.status == ScoreInput::Status::read && S_ISREG(info.st_mode) && info.st_size > 0) {
+        input.bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     std::array<char, 65536> buffer;
     while (input.status == ScoreInput::Status::read) {

@@ -11,6 +11,8 @@ namespace quirtel {
 // (a leading byte order mark dropped, characters outside Windows-1252 as '?'),
 // else taken as Windows-1252 already. CR LF and a lone CR become '\n'.
 std::string DecodeScoreInput(std::string_view bytes);
+// The same, reusing the bytes' own storage where it can.
+std::string DecodeScoreInput(std::string&& bytes);
 
 // The most bytes quirtel-score reads from a file or standard input: many
 // times any typed text, and a bound on endless input (/dev/zero, `yes |`).

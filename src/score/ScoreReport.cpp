@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
+#include <thread>
+#include <unordered_map>
+#include <utility>
 
 #include "results/FinalResult.h"
-#include "spelling/Cp1252.h"
 #include "score/ScoreTextArea.h"
+#include "spelling/Cp1252.h"
+#include "spelling/SpellingAdvisor.h"
 #include "spelling/TextScanner.h"
 
 namespace quirtel {
@@ -83,6 +88,7 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
     // Each line is copied once, when its first token comes: copying it for
     // every token would make a long line with many faults quadratic.
     std::string lineText;
+    std::string_view lineView;
     int copiedLine = -1;
     for (const auto& range : ranges) {
         const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), range.start);
@@ -92,23 +98,28 @@ std::vector<FaultyToken> TokensOf(const TextArea& area,
         const int line = static_cast<int>(after - lineStarts.begin()) - 1;
         const int lineStart = lineStarts[static_cast<std::size_t>(line)];
         if (line != copiedLine) {
-            area.GetLine(line, area.LineLength(lineStart), lineText);
+            if (const auto view = area.LineView(line)) {
+                lineView = *view;
+            } else {
+                area.GetLine(line, area.LineLength(lineStart), lineText);
+                lineView = lineText;
+            }
             copiedLine = line;
         }
         const auto column = static_cast<std::size_t>(range.start - lineStart);
         const auto length = static_cast<std::size_t>(range.end - range.start);
-        tokens.push_back(
-            {line + 1, static_cast<int>(column) + 1,
-             column < lineText.size() ? lineText.substr(column, length) : std::string()});
+        tokens.push_back({line + 1, static_cast<int>(column) + 1,
+                          column < lineView.size() ? std::string(lineView.substr(column, length))
+                                                   : std::string()});
     }
     return tokens;
 }
 
 }  // namespace
 
-ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
+ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList) {
-    ScoreTextArea recorder{std::string(text)};
+    ScoreTextArea recorder{std::move(text)};
 
     ScoreReport report;
     report.result.elapsedSeconds = elapsedSeconds;
@@ -127,9 +138,99 @@ ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool c
     return report;
 }
 
-std::string FormatReportText(const ScoreReport& r) {
+namespace {
+
+// Runs work(i) for every i below `count`, on up to four threads when there is
+// enough to share: each call is an independent lookup.
+void ForEachIndex(std::size_t count, const std::function<void(std::size_t)>& work) {
+    const std::size_t threads =
+        count > 1000 ? std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4) : 1;
+    const std::size_t slice = std::max<std::size_t>(1, (count + threads - 1) / threads);
+    const auto run = [&](std::size_t from) {
+        for (std::size_t i = from; i < std::min(count, from + slice); ++i) {
+            work(i);
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t from = slice; from < count; from += slice) {
+        helpers.emplace_back(run, from);
+    }
+    run(0);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
+}  // namespace
+
+std::size_t AdviseFaultyTokens(ScoreReport& report, const SpellingAdvisor& advisor,
+                               std::size_t maxAdvised) {
+    // The first different tokens, each once, get the whole advice; the others
+    // their kind alone. slots[i] is token i's place in `distinct`, or NONE.
+    constexpr std::size_t NONE = static_cast<std::size_t>(-1);
+    std::vector<FaultyToken>& tokens = report.faultyTokens;
+    std::unordered_map<std::string_view, std::size_t> slotOf;
+    std::vector<std::string_view> distinct;
+    std::vector<std::size_t> slots(tokens.size(), NONE);
+    std::vector<std::size_t> kindOnly;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        auto slot = slotOf.find(tokens[i].text);
+        if (slot == slotOf.end() && distinct.size() < maxAdvised) {
+            slot = slotOf.emplace(tokens[i].text, distinct.size()).first;
+            distinct.push_back(tokens[i].text);
+        }
+        if (slot != slotOf.end()) {
+            slots[i] = slot->second;
+        } else {
+            kindOnly.push_back(i);
+        }
+    }
+    advisor.Prepare();
+    std::vector<FaultAdvice> advice(distinct.size());
+    ForEachIndex(distinct.size(), [&](std::size_t k) {
+        advice[k] = advisor.Advise(distinct[k]).value_or(FaultAdvice{});
+    });
+    ForEachIndex(kindOnly.size(), [&](std::size_t k) {
+        tokens[kindOnly[k]].kind = advisor.Classify(tokens[kindOnly[k]].text);
+    });
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (slots[i] != NONE) {
+            tokens[i].kind = advice[slots[i]].kind;
+            tokens[i].suggestions = advice[slots[i]].suggestions;
+        }
+    }
+    return kindOnly.size();
+}
+
+namespace {
+
+// Collects the Windows-1252 text of a report and hands it on in UTF-8 pieces
+// of about a megabyte, so a report of millions of faults never sits in memory
+// whole, twice over.
+class ReportSink {
+public:
+    explicit ReportSink(const std::function<bool(std::string_view)>& emit) : emit_(emit) {
+        out.reserve(kPiece + 4096);
+    }
+    // Passes the text gathered so far on once it is large enough.
+    void Flush(bool last = false) {
+        if ((last || out.size() >= kPiece) && ok_) {
+            ok_ = emit_(cp1252::ToUtf8(out));
+            out.clear();
+        }
+    }
+    bool Ok() const { return ok_; }
+
     std::string out;
-    out.reserve(512 + r.faultyTokens.size() * 40);
+
+private:
+    static constexpr std::size_t kPiece = 1 << 20;
+    const std::function<bool(std::string_view)>& emit_;
+    bool ok_ = true;
+};
+
+void AppendText(const ScoreReport& r, ReportSink& sink) {
+    std::string& out = sink.out;
     out += "Caracteres: " + Integer(r.characters) + "\n";
     out += "Saltos de l\xEDnea: " + Integer(r.result.lineBreaks) + "\n";
     out += "May\xFAsculas: " + Integer(r.result.capitals) + "\n";
@@ -150,13 +251,13 @@ std::string FormatReportText(const ScoreReport& r) {
             out.append(i == 0 ? "" : ", ").append(token.suggestions[i]);
         }
         out.append(")\n");
+        sink.Flush();
     }
-    return cp1252::ToUtf8(out);
+    sink.Flush(true);
 }
 
-std::string FormatReportJson(const ScoreReport& r) {
-    std::string out;
-    out.reserve(1024 + r.faultyTokens.size() * 48);
+void AppendJson(const ScoreReport& r, ReportSink& sink) {
+    std::string& out = sink.out;
     out += "{";
     out += "\"characters\":" + Integer(r.characters);
     out += ",\"lineBreaks\":" + Integer(r.result.lineBreaks);
@@ -183,9 +284,40 @@ std::string FormatReportJson(const ScoreReport& r) {
             out.append(k == 0 ? "" : ",").append(JsonString(token.suggestions[k]));
         }
         out.append("]}");
+        sink.Flush();
     }
     out += "]}\n";
-    return cp1252::ToUtf8(out);
+    sink.Flush(true);
+}
+
+std::string Collect(const ScoreReport& r, bool json) {
+    std::string whole;
+    WriteReport(r, json, [&whole](std::string_view utf8) {
+        whole.append(utf8);
+        return true;
+    });
+    return whole;
+}
+
+}  // namespace
+
+bool WriteReport(const ScoreReport& report, bool json,
+                 const std::function<bool(std::string_view)>& write) {
+    ReportSink sink(write);
+    if (json) {
+        AppendJson(report, sink);
+    } else {
+        AppendText(report, sink);
+    }
+    return sink.Ok();
+}
+
+std::string FormatReportText(const ScoreReport& report) {
+    return Collect(report, false);
+}
+
+std::string FormatReportJson(const ScoreReport& report) {
+    return Collect(report, true);
 }
 
 }  // namespace quirtel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 // What quirtel-score finds in a text, and its two printed forms.
 namespace quirtel {
 
+class SpellingAdvisor;
 class WordList;
 
 // A token the spelling check marked. Line and column count from 1; the column
@@ -39,8 +41,19 @@ struct ScoreReport {
 // as the typing time. `wordList` may be null (then nothing is a fault). The
 // text is taken whole up to ScoreTextArea::MAX_CHARACTERS; time and memory
 // grow linearly with its size.
-ScoreReport ScoreText(std::string_view text, std::int32_t elapsedSeconds, bool capitalsDouble,
+ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList);
+
+// How many different faulty tokens get suggestions: far more than any typed
+// test holds, and few enough that a text with millions of faults is judged in
+// seconds.
+inline constexpr std::size_t MAX_ADVISED_TOKENS = 10000;
+
+// Gives every faulty token its kind and, for the first `maxAdvised` different
+// tokens (by their text), its suggestions; a token seen before gets the same
+// advice again. Returns the number of tokens left with their kind alone.
+std::size_t AdviseFaultyTokens(ScoreReport& report, const SpellingAdvisor& advisor,
+                               std::size_t maxAdvised = MAX_ADVISED_TOKENS);
 
 // One "Label: value" line per figure, then the faulty tokens as
 // "línea L, columna C: text (kind; sugerencias: a, b)", or "(kind; sin
@@ -49,5 +62,11 @@ std::string FormatReportText(const ScoreReport& report);
 
 // One JSON object (UTF-8) with the figures, their texts and the faulty tokens.
 std::string FormatReportJson(const ScoreReport& report);
+
+// The report as FormatReportJson (`json`) or FormatReportText give it, handed
+// to `write` in pieces of about a megabyte; stops and returns false as soon as
+// `write` does.
+bool WriteReport(const ScoreReport& report, bool json,
+                 const std::function<bool(std::string_view)>& write);
 
 }  // namespace quirtel

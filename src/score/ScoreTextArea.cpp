@@ -51,6 +51,15 @@ int ScoreTextArea::GetLine(int line, int capacity, std::string& out) const {
     return count;
 }
 
+std::optional<std::string_view> ScoreTextArea::LineView(int line) const {
+    const int start = LineIndex(line);
+    if (start < 0) {
+        return std::nullopt;
+    }
+    return std::string_view(text).substr(static_cast<std::size_t>(start),
+                                         static_cast<std::size_t>(LineLength(start)));
+}
+
 int ScoreTextArea::TextLength() const {
     return static_cast<int>(text.size() + lineStarts.size() - 1);
 }

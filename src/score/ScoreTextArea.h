@@ -34,6 +34,7 @@ public:
     int LineLength(int position) const override;
     int GetLine(int line, int capacity, std::string& out) const override;
     int TextLength() const override;
+    std::optional<std::string_view> LineView(int line) const override;
 
     void SetSelection(int start, int end) override;
     void DeleteSelection() override;

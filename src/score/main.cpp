@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/MessagePrompt.h"
@@ -13,10 +14,10 @@
 #include "results/StatisticsHistory.h"
 #include "results/StatisticsLog.h"
 #include "score/HistoryReport.h"
-#include "score/ScoreTextArea.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
+#include "score/ScoreTextArea.h"
 #include "spelling/Cp1252.h"
 #include "spelling/PersonalWordList.h"
 #include "spelling/SpellingAdvisor.h"
@@ -126,24 +127,25 @@ int main(int argc, char** argv) {
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
         wordList->SetPersonalList(personal.get());
     }
-    std::string text = quirtel::DecodeScoreInput(input.bytes);
-    input.bytes = std::string();
-    quirtel::ScoreReport report = quirtel::ScoreText(
-        text, options.seconds, options.capitalsDouble, options.spellCheck, wordList.get());
+    std::string text = quirtel::DecodeScoreInput(std::move(input.bytes));
+    quirtel::ScoreReport report =
+        quirtel::ScoreText(std::move(text), options.seconds, options.capitalsDouble,
+                           options.spellCheck, wordList.get());
     if (wordList && !report.faultyTokens.empty()) {
         const quirtel::SpellingAdvisor advisor(*wordList,
                                                quirtel::FrequencyPathFor(options.dictionary));
-        for (quirtel::FaultyToken& token : report.faultyTokens) {
-            if (auto advice = advisor.Advise(token.text)) {
-                token.kind = advice->kind;
-                token.suggestions = std::move(advice->suggestions);
-            }
+        if (quirtel::AdviseFaultyTokens(report, advisor) > 0) {
+            Print(stderr, quirtel::cp1252::ToUtf8(
+                              "quirtel-score: sugerencias solo para las primeras " +
+                              std::to_string(quirtel::MAX_ADVISED_TOKENS) +
+                              " palabras distintas con faltas; las dem\xE1s llevan solo su "
+                              "tipo\n"));
         }
     }
     // A report that could not be written (a full disk, a closed pipe) must not
     // end as a success.
-    if (!Print(stdout, options.json ? quirtel::FormatReportJson(report)
-                                    : quirtel::FormatReportText(report))) {
+    if (!quirtel::WriteReport(report, options.json,
+                              [](std::string_view utf8) { return Print(stdout, utf8); })) {
         Print(stderr, "quirtel-score: no se puede escribir el resultado\n");
         return kExitOutput;
     }

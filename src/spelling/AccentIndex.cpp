@@ -55,6 +55,8 @@ AccentIndex::AccentIndex(const WordList& list) : list(list) {
 }
 
 void AccentIndex::Find(std::string_view key, std::vector<std::string_view>& words) const {
+    // Scratch of each thread, so that lookups may run side by side.
+    thread_local std::vector<std::uint32_t> positions;
     positions.clear();
     index.FindAll(folded, key, positions);
     const WordList::BucketView bucket = list.Bucket(WordList::BucketOf(key.size()));
@@ -64,8 +66,7 @@ void AccentIndex::Find(std::string_view key, std::vector<std::string_view>& word
 }
 
 std::size_t AccentIndex::MemoryBytes() const {
-    return folded.MemoryBytes() + index.MemoryBytes() +
-           positions.capacity() * sizeof(std::uint32_t);
+    return folded.MemoryBytes() + index.MemoryBytes();
 }
 
 }  // namespace quirtel

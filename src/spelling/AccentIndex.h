@@ -23,7 +23,7 @@ public:
     explicit AccentIndex(const WordList& list);
 
     // Appends to `words` every entry of the list whose folded form is
-    // `folded`, duplicates included.
+    // `folded`, duplicates included. Safe to call from several threads.
     void Find(std::string_view folded, std::vector<std::string_view>& words) const;
 
     // Bytes of memory the copy and its index occupy.
@@ -33,7 +33,6 @@ private:
     const WordList& list;
     detail::WordBuckets folded;
     detail::WordIndex index;
-    mutable std::vector<std::uint32_t> positions;  // scratch of Find
 };
 
 }  // namespace quirtel

@@ -189,6 +189,30 @@ void SpellingAdvisor::CollectCandidates(const std::string& folded, const std::st
     }
 }
 
+bool SpellingAdvisor::HasAccentVariant(const std::string& folded, const std::string& word) const {
+    std::vector<std::string_view> words;
+    if (accents) {
+        accents->Find(folded, words);
+    }
+    if (const PersonalWordList* personal = list.PersonalList()) {
+        personal->FindFolded(folded, words);
+    }
+    return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return w != word; });
+}
+
+FaultKind SpellingAdvisor::Classify(std::string_view token) const {
+    const TokenShape shape = ShapeOfToken(token);
+    if (shape.verdict != TokenShape::Verdict::Word) {
+        return FaultKind::Shape;
+    }
+    std::string word(token.substr(shape.begin, shape.end - shape.begin));
+    ToLowerCp1252(word);
+    std::string folded = word;
+    FoldAccents(folded);
+    Prepare();
+    return HasAccentVariant(folded, word) ? FaultKind::Accent : FaultKind::Unknown;
+}
+
 std::optional<FaultAdvice> SpellingAdvisor::Advise(std::string_view token) const {
     if (list.CheckWord(std::string(token))) {
         return std::nullopt;

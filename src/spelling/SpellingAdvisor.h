@@ -52,6 +52,11 @@ public:
     // The advice on a token (Windows-1252, as typed); nothing when the word
     // check accepts the token.
     std::optional<FaultAdvice> Advise(std::string_view token) const;
+    // The kind alone of a token the word check marks, the same as Advise
+    // gives, at the cost of one lookup: for texts with more faults than
+    // suggestions can be searched for in reasonable time. Once Prepare has
+    // run, calls may come from several threads at once.
+    FaultKind Classify(std::string_view token) const;
 
     // Builds the accent index and reads the frequency list unless done.
     // Running out of memory leaves the advisor without suggestions.
@@ -61,6 +66,8 @@ public:
 
 private:
     struct Candidate;
+    // Whether a word other than `word` folds to `folded`.
+    bool HasAccentVariant(const std::string& folded, const std::string& word) const;
     void CollectCandidates(const std::string& folded, const std::string& word,
                            std::vector<Candidate>& found) const;
 

@@ -1,7 +1,9 @@
 #include "spelling/TextScanner.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "spelling/WordList.h"
 #include "typing/TextArea.h"
@@ -10,19 +12,21 @@ namespace quirtel {
 
 namespace {
 
-// Copies display line `line` whole; returns its first position, or -1 when
-// the area does not know the line.
-int CopyLine(const TextArea& area, int line, std::string& buffer) {
+// The characters of display line `line`: a view into the area when it offers
+// one, else a copy in `buffer`. Nothing when the area does not know the line.
+std::optional<std::string_view> ReadLine(const TextArea& area, int line, std::string& buffer) {
+    if (const auto view = area.LineView(line)) {
+        return view;
+    }
     const int start = area.LineIndex(line);
     if (start < 0) {
-        buffer.clear();
-        return -1;
+        return std::nullopt;
     }
     const int length = area.LineLength(start);
     const int got = area.GetLine(line, length, buffer);
     // Trust only the bytes actually handed over.
     buffer.resize(static_cast<std::size_t>(std::clamp(got, 0, static_cast<int>(buffer.size()))));
-    return start;
+    return std::string_view(buffer);
 }
 
 }  // namespace
@@ -38,9 +42,9 @@ void TextScanner::CountText() {
     std::string buffer;
     const int lineCount = textArea.LineCount();
     for (int i = 0; i < lineCount; ++i) {
-        CopyLine(textArea, i, buffer);
-        count += static_cast<std::int32_t>(buffer.size());
-        for (const char c : buffer) {
+        const std::string_view line = ReadLine(textArea, i, buffer).value_or(std::string_view());
+        count += static_cast<std::int32_t>(line.size());
+        for (const char c : line) {
             if (c >= 'A' && c <= 'Z') {
                 ++capitalCount;
             }
@@ -64,23 +68,25 @@ void TextScanner::CheckSpelling() {
     std::string buffer;
     const int lineCount = textArea.LineCount();
     for (int i = 0; i < lineCount; ++i) {
-        if (CopyLine(textArea, i, buffer) < 0) {
+        const auto read = ReadLine(textArea, i, buffer);
+        if (!read) {
             continue;
         }
-        const std::size_t size = buffer.size();
+        const std::string_view line = *read;
+        const std::size_t size = line.size();
         std::size_t s = 0;
         for (;;) {
-            while (s < size && buffer[s] == ' ') {
+            while (s < size && line[s] == ' ') {
                 ++s;
             }
             if (s == size) {
                 break;
             }
             std::size_t e = s;
-            while (e + 1 < size && buffer[e + 1] != ' ') {
+            while (e + 1 < size && line[e + 1] != ' ') {
                 ++e;
             }
-            if (!wordList->CheckWord(buffer.substr(s, e - s + 1))) {
+            if (!wordList->CheckWord(std::string(line.substr(s, e - s + 1)))) {
                 ++count;
                 // The line's position is read again: marking does not move text,
                 // but the area is the authority on its numbering.

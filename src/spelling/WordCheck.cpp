@@ -1,6 +1,8 @@
 #include "spelling/WordCheck.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace quirtel {
 
@@ -10,34 +12,60 @@ unsigned char Byte(char c) {
     return static_cast<unsigned char>(c);
 }
 
-bool OneOf(char c, std::string_view set) {
-    return set.find(c) != std::string_view::npos;
+// The character classes as one table of flags, read once per byte: every
+// byte of every typed token is classified.
+enum ClassFlag : std::uint8_t {
+    WORD = 1,
+    NUMBER = 2,
+    OPENING = 4,
+    CLOSING = 8,
+    SEPARATOR = 16,
+};
+
+constexpr std::array<std::uint8_t, 256> CLASSES = [] {
+    std::array<std::uint8_t, 256> table{};
+    const auto mark = [&table](std::string_view bytes, std::uint8_t flag) {
+        for (const char c : bytes) {
+            table[static_cast<unsigned char>(c)] |= flag;
+        }
+    };
+    for (int c = 'a'; c <= 'z'; ++c) {
+        table[static_cast<std::size_t>(c)] |= WORD;
+        table[static_cast<std::size_t>(c - 'a' + 'A')] |= WORD;
+    }
+    mark("0123456789", WORD | NUMBER);
+    mark("\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1", WORD);
+    mark(".,-/*+", NUMBER);
+    mark("\xBF\xA1\"({[<-+'", OPENING);
+    mark("?!\")}]>'-%", CLOSING);
+    mark(".,;:", SEPARATOR);
+    return table;
+}();
+
+bool Is(char c, std::uint8_t flag) {
+    return (CLASSES[Byte(c)] & flag) != 0;
 }
 
 }  // namespace
 
 bool IsWordChar(char c) {
-    const unsigned char b = Byte(c);
-    if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9')) {
-        return true;
-    }
-    return OneOf(c, "\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1");
+    return Is(c, WORD);
 }
 
 bool IsNumberChar(char c) {
-    return (c >= '0' && c <= '9') || OneOf(c, ".,-/*+");
+    return Is(c, NUMBER);
 }
 
 bool IsOpeningMark(char c) {
-    return OneOf(c, "\xBF\xA1\"({[<-+'");
+    return Is(c, OPENING);
 }
 
 bool IsClosingMark(char c) {
-    return OneOf(c, "?!\")}]>'-%");
+    return Is(c, CLOSING);
 }
 
 bool IsSeparator(char c) {
-    return OneOf(c, ".,;:");
+    return Is(c, SEPARATOR);
 }
 
 bool IsLoneSymbol(char c) {
@@ -48,18 +76,30 @@ bool IsNumber(std::string_view word) {
     return std::all_of(word.begin(), word.end(), IsNumberChar);
 }
 
+namespace {
+
+// The lower case of every byte, worked out once: the word check lower-cases
+// every typed token.
+constexpr std::array<char, 256> LOWER_CASE = [] {
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        int lower = b;
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xD6) || (b >= 0xD8 && b <= 0xDE)) {
+            lower = b + 0x20;
+        } else if (b == 0x8A || b == 0x8C || b == 0x8E) {
+            lower = b + 0x10;
+        } else if (b == 0x9F) {
+            lower = 0xFF;
+        }
+        table[static_cast<std::size_t>(b)] = static_cast<char>(lower);
+    }
+    return table;
+}();
+
+}  // namespace
+
 char ToLowerCp1252(char c) {
-    const unsigned char b = Byte(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xD6) || (b >= 0xD8 && b <= 0xDE)) {
-        return static_cast<char>(b + 0x20);
-    }
-    if (b == 0x8A || b == 0x8C || b == 0x8E) {
-        return static_cast<char>(b + 0x10);
-    }
-    if (b == 0x9F) {
-        return static_cast<char>(0xFF);
-    }
-    return c;
+    return LOWER_CASE[Byte(c)];
 }
 
 void ToLowerCp1252(std::string& text) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quirtel {
 
@@ -56,6 +58,13 @@ public:
     virtual int GetLine(int line, int capacity, std::string& out) const = 0;
     // Length of the whole text, each line break counted as two characters.
     virtual int TextLength() const = 0;
+    // The characters of display line `line` where the area holds them as one
+    // run, valid until the text changes; nullopt when it does not (then
+    // GetLine copies them). Lets a reader of a long line skip the copy.
+    virtual std::optional<std::string_view> LineView(int line) const {
+        static_cast<void>(line);
+        return std::nullopt;
+    }
 
     // (0, -1) selects all; (-1, 0) selects nothing; (a, b) selects a .. b - 1.
     virtual void SetSelection(int start, int end) = 0;

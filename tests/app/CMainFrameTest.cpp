@@ -134,8 +134,8 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
                  QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
                  QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
                  QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                 QStringLiteral("&Progreso..."),
-                 QStringLiteral("&Revisar faltas..."), QStringLiteral("&Opciones"), QStringLiteral("-"),
+                 QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
+                 QStringLiteral("&Opciones"), QStringLiteral("-"),
                  QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
                  QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
