@@ -73,8 +73,20 @@ print(f"{report['characters']} characters, {report['speedText']}, faulty: {fault
 assert faulty == ["palabrs", "qzx"], faulty
 PY
 
-step "the menu entry under Xvfb"
+step "manual pages and icon"
+for lang in en es; do
+    page=$(man -L "$lang" -w quirtel)
+    [ "$lang" = en ] || [[ "$page" == */man/$lang/* ]] || fail "man -L $lang finds $page"
+    out=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [ -z "$out" ] || fail "$page: $out"
+    echo "$lang: $page"
+done
 entry=/usr/share/applications/io.github.quirtel.Quirtel.desktop
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -f "/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon named $icon"
+echo "icon: /usr/share/icons/hicolor/scalable/apps/$icon.svg"
+
+step "the menu entry under Xvfb"
 exec_line=$(sed -n 's/^Exec=//p' "$entry" | head -n1)
 [ -n "$exec_line" ] || fail "$entry has no Exec line"
 # Field codes (%f, %U...) stand for files the menu passes; none here.
@@ -117,3 +129,4 @@ if dpkg-query -W -f='${db:Status-Abbrev}\n' quirtel quirtel-data 2>/dev/null | g
     fail "dpkg still has them: $(dpkg -l quirtel quirtel-data | tail -n2)"
 fi
 echo "nothing of the packages is left in /usr"
+echo "check-deb: ${SECONDS}s"
