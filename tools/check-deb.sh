@@ -93,7 +93,8 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry" | head -n1)
 command=$(sed 's/ *%[fFuUdDnNickvm]//g' <<<"$exec_line")
 echo "Exec: $command"
 mkdir -p "$tmp/home"
-env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$tmp/home" LANG=C.UTF-8 SDL_AUDIODRIVER=dummy \
+# PATH leaves out /usr/local, where a cmake --install may have put a launcher.
+env -i PATH=/usr/bin:/bin HOME="$tmp/home" LANG=C.UTF-8 SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
     command=$1
     sh -c "exec $command" >"$HOME/program.log" 2>&1 &
