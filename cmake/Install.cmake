@@ -1,8 +1,11 @@
 # What `cmake --install` puts under the prefix:
 #   bin/quirtel, bin/quirtel-score, bin/quirtel-launch (starts quirtel in the
-#   user's working folder), share/quirtel/datos/ (word list, word frequencies and sounds),
-#   share/doc/quirtel/manual.html, the desktop entry and the icon.
-# The about box looks for the manual at <bin>/../share/doc/quirtel.
+#   user's working folder), share/quirtel/datos/ (word list, word
+#   frequencies and sounds),
+#   share/doc/quirtel/manual.html, the manual pages (man1, es/man1), the
+#   desktop entry, its AppStream metadata and the icon.
+# The about box looks for the manual at <bin>/../share/doc/quirtel, and the
+# launcher for the data at <bin>/../share/quirtel/datos.
 include(GNUInstallDirs)
 
 if(TARGET quirtel)
@@ -17,7 +20,12 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/datos/ DESTINATION ${CMAKE_INSTALL_DATAD
         FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav" PATTERN "frecuencias.txt")
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quirtel)
-install(FILES ${PROJECT_SOURCE_DIR}/src/res/quirtel.desktop
+if(QUIRTEL_BUILD_MAN)
+    install(DIRECTORY ${QUIRTEL_MAN_DIR}/ DESTINATION ${CMAKE_INSTALL_MANDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/src/res/${QUIRTEL_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/src/res/${QUIRTEL_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/src/res/icons/quirtel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

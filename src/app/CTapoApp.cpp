@@ -22,7 +22,7 @@ CTapoApp::CTapoApp(int& argc, char** argv) : application_(argc, argv) {
     InstallSpanishTranslations(application_);
     // The name message boxes carry as their caption.
     QApplication::setApplicationName(QStringLiteral("Tapo"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quirtel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUIRTEL_APP_ID));
 }
 
 CTapoApp::~CTapoApp() = default;
