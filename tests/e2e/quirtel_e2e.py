@@ -427,6 +427,16 @@ class Quirtel:
         for i in range(0, len(keys), 40):
             self.key(*keys[i:i + 40], delay=delay)
 
+    def finish_and_accept(self):
+        """F2, then Enter in the result dialog; returns the result caption."""
+        self.key("F2")
+        dialog = self.wait_window("Resultado final")
+        self.activate(dialog)
+        self.key("Return")
+        self.wait_window_gone(dialog)
+        return self.wait_caption(re.compile(
+            r"Prueba acabada: -?\d+\.\d\d caracteres/min en \d\d:\d\d minutos"))
+
     def menu_command(self, label, *keys):
         """Opens the menu "&Menú" with Alt+M and presses `keys` in it: either
         they give the command (its mnemonic), or they highlight the item

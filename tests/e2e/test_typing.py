@@ -49,15 +49,6 @@ class TypingTest(QuirtelTestCase):
         q.wait_typed_text(text)
         return q.wait_caption(lambda c: (tick_seconds(c) or 0) >= min_seconds)
 
-    def finish_and_accept(self, q):
-        """F2, then Enter in the result dialog; returns the result caption."""
-        q.key("F2")
-        dialog = q.wait_window("Resultado final")
-        q.activate(dialog)
-        q.key("Return")
-        q.wait_window_gone(dialog)
-        return q.wait_caption(re.compile(r"Prueba acabada: %s en \d\d:\d\d minutos" % SPEED))
-
     def test_prompt_at_start(self):
         q = self.launch()
         self.assertEqual(q.caption(), PROMPT_10)
@@ -134,7 +125,7 @@ class TypingTest(QuirtelTestCase):
         text = "Línea uno, ¿vale?\nSegunda línea: ñu."
         q.type(text)
         q.wait_typed_text(text)
-        self.finish_and_accept(q)
+        q.finish_and_accept()
 
         # A finished test refuses typing and editing keys.
         q.type("zz")
@@ -197,7 +188,7 @@ class TypingTest(QuirtelTestCase):
         q.type("abc")
         q.wait_typed_text("abc")
         self.assertNotIn("Resultado final", q.windows().values())
-        self.finish_and_accept(q)
+        q.finish_and_accept()
         q.key("F2")
         q.wait_caption(PROMPT_10)
         self.assertEqual(q.typed_text(), "")
@@ -262,7 +253,7 @@ class TypingTest(QuirtelTestCase):
                 q.start(file_size_limit=limit)
                 q.type("hola")
                 q.wait_typed_text("hola")
-                self.finish_and_accept(q)
+                q.finish_and_accept()
                 box = q.wait_window("Tapo")
                 shown = "\n".join(name for _, name, _ in q.window_texts("Tapo"))
                 self.assertIn("No puedo escribir datos\n<CFileException(%d)>" % cause, shown)
