@@ -18,8 +18,8 @@ TEST(ScoreAdvice, SuggestionsForTheFirstTokensKindsForAll) {
     const testing::TempDir dir;
     const WordList list(dir.Write("es.dic", "canci\xF3n\nmundo\n"));
     const SpellingAdvisor advisor(list, dir.Path() + "/frecuencias.txt");
-    const std::vector<std::string> texts = {"cancion", "xyz", "cancion", "mundi", "hola..",
-                                            "cancion"};
+    const std::vector<std::string> texts = {"cancion", "xyz",    "cancion",
+                                            "mundi",   "hola..", "cancion"};
     ScoreReport report;
     for (int copy = 0; copy < 600; ++copy) {
         for (const std::string& text : texts) {
