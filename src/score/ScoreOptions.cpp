@@ -139,7 +139,7 @@ std::string ScoreUsage() {
         "como UTF-8 si lo es y, si no, como Windows-1252; cada l\xEDnea de la entrada es\n"
         "una l\xEDnea del texto. Cada palabra con faltas lleva su tipo (forma, tilde o\n"
         "desconocida) y lo que probablemente se quiso escribir (esto, para las primeras\n"
-        "10000 palabras distintas con faltas).\n"
+        "2000 palabras distintas con faltas).\n"
         "\n"
         "  --seconds N         tiempo de escritura en segundos, de 0 a 2147483647\n"
         "                      (600 si no se indica)\n"

@@ -47,7 +47,7 @@ ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capita
 // How many different faulty tokens get suggestions: far more than any typed
 // test holds, and few enough that a text with millions of faults is judged in
 // seconds.
-inline constexpr std::size_t MAX_ADVISED_TOKENS = 10000;
+inline constexpr std::size_t MAX_ADVISED_TOKENS = 2000;
 
 // Gives every faulty token its kind and, for the first `maxAdvised` different
 // tokens (by their text), its suggestions; a token seen before gets the same
