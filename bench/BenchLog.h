@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "results/FinalResult.h"
+#include "core/results/FinalResult.h"
 
 // A statistics log for the benchmarks: `records` records written with the
 // program's own record texts (some eight years of ten tests a day for

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "BenchLog.h"
-#include "results/StatisticsHistory.h"
+#include "core/results/StatisticsHistory.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <cstdlib>
 
 #include "BenchLog.h"
-#include "results/CProgressDlg.h"
-#include "results/ProgressSummary.h"
-#include "results/ProgressTableModel.h"
-#include "results/StatisticsHistory.h"
+#include "core/results/ProgressSummary.h"
+#include "core/results/StatisticsHistory.h"
+#include "gui/results/CProgressDlg.h"
+#include "gui/results/ProgressTableModel.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string_view>
 
 #include "BenchWordList.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/WordFrequencies.h"
+#include "core/spelling/WordList.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreReport.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/WordFrequencies.h"
-#include "spelling/WordList.h"
 
 namespace {
 

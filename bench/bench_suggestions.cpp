@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "BenchWordList.h"
-#include "spelling/Cp1252.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/WordCheck.h"
-#include "spelling/WordFrequencies.h"
-#include "spelling/WordList.h"
+#include "core/common/Cp1252.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/WordCheck.h"
+#include "core/spelling/WordFrequencies.h"
+#include "core/spelling/WordList.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "BenchWordList.h"
-#include "spelling/TextScanner.h"
-#include "spelling/WordList.h"
-#include "typing/InMemoryTextArea.h"
+#include "core/session/InMemoryTextArea.h"
+#include "core/spelling/TextScanner.h"
+#include "core/spelling/WordList.h"
 
 namespace {
 

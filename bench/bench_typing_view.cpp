@@ -20,10 +20,10 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
-#include "app/Prompts.h"
-#include "typing/CTapoView.h"
-#include "typing/SdlSoundPlayer.h"
-#include "typing/SoundCues.h"
+#include "core/session/SoundCues.h"
+#include "gui/common/Prompts.h"
+#include "gui/typing/CTapoView.h"
+#include "gui/typing/SdlSoundPlayer.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "BenchWordList.h"
-#include "spelling/WordList.h"
+#include "core/spelling/WordList.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "FuzzTempFile.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/WordCheck.h"
-#include "spelling/WordList.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/WordCheck.h"
+#include "core/spelling/WordList.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "results/ProgressSeries.h"
-#include "results/ProgressSummary.h"
-#include "results/StatisticsHistory.h"
+#include "core/results/ProgressSeries.h"
+#include "core/results/ProgressSummary.h"
+#include "core/results/StatisticsHistory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

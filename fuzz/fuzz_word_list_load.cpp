@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "FuzzTempFile.h"
-#include "app/MessagePrompt.h"
-#include "spelling/WordList.h"
+#include "core/common/MessagePrompt.h"
+#include "core/spelling/WordList.h"
 
 namespace {
 

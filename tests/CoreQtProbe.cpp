@@ -1,7 +1,7 @@
 // Must not compile: the core library gets no Qt include path.
 #include <QString>
 
-#include "spelling/Cp1252.h"
+#include "core/common/Cp1252.h"
 
 int CoreQtProbe() {
     return static_cast<int>(QString().size());

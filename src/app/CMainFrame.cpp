@@ -11,17 +11,17 @@
 #include <QToolBar>
 #include <QWindow>
 
-#include "about/CAboutDlg.h"
 #include "app/CTapoDoc.h"
-#include "app/LockStateSource.h"
 #include "app/MenuMnemonics.h"
-#include "app/Prompts.h"
-#include "res/Icons.h"
-#include "results/CProgressDlg.h"
-#include "settings/PlacementQt.h"
-#include "settings/RegistryFile.h"
-#include "typing/CTapoView.h"
-#include "typing/X11DeadKeyFilter.h"
+#include "core/settings/RegistryFile.h"
+#include "gui/about/CAboutDlg.h"
+#include "gui/common/Icons.h"
+#include "gui/common/LockStateSource.h"
+#include "gui/common/Prompts.h"
+#include "gui/results/CProgressDlg.h"
+#include "gui/settings/PlacementQt.h"
+#include "gui/typing/CTapoView.h"
+#include "gui/typing/X11DeadKeyFilter.h"
 
 namespace quirtel {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "spelling/WordList.h"
+#include "core/spelling/WordList.h"
 
 class QAction;
 class QLabel;

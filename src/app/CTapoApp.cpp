@@ -5,13 +5,13 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
-#include "app/LockStateSource.h"
 #include "app/SpanishTranslations.h"
-#include "settings/ProfileKeys.h"
-#include "settings/RegistryFile.h"
-#include "spelling/PersonalWordList.h"
-#include "typing/SdlSoundPlayer.h"
-#include "typing/SoundCues.h"
+#include "core/session/SoundCues.h"
+#include "core/settings/ProfileKeys.h"
+#include "core/settings/RegistryFile.h"
+#include "core/spelling/PersonalWordList.h"
+#include "gui/common/LockStateSource.h"
+#include "gui/typing/SdlSoundPlayer.h"
 
 namespace quirtel {
 

@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/QtPrompts.h"
-#include "typing/Clock.h"
+#include "core/common/Clock.h"
+#include "gui/common/QtPrompts.h"
 
 namespace quirtel {
 

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/DocumentFile.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
+#include "core/files/DocumentFile.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/QtText.h"
 
 namespace quirtel {
 

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "spelling/Cp1252.h"
+#include "core/common/Cp1252.h"
 
 namespace quirtel {
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <optional>
 
-#include "results/FinalResult.h"
-#include "spelling/Cp1252.h"
+#include "core/common/Cp1252.h"
+#include "core/results/FinalResult.h"
 
 namespace quirtel {
 namespace {

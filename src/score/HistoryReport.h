@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "results/ProgressSummary.h"
-#include "results/StatisticsHistory.h"
+#include "core/results/ProgressSummary.h"
+#include "core/results/StatisticsHistory.h"
 
 // The three printed forms of quirtel-score --history (UTF-8).
 namespace quirtel {

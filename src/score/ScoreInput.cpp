@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "spelling/Cp1252.h"
+#include "core/common/Cp1252.h"
 
 namespace quirtel {
 

@@ -1,7 +1,7 @@
 #include "score/ScoreOptions.h"
 
-#include "spelling/Cp1252.h"
-#include "spelling/WordList.h"
+#include "core/common/Cp1252.h"
+#include "core/spelling/WordList.h"
 
 namespace quirtel {
 namespace {

@@ -8,11 +8,11 @@
 #include <unordered_map>
 #include <utility>
 
-#include "results/FinalResult.h"
+#include "core/common/Cp1252.h"
+#include "core/results/FinalResult.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/TextScanner.h"
 #include "score/ScoreTextArea.h"
-#include "spelling/Cp1252.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/TextScanner.h"
 
 namespace quirtel {
 namespace {

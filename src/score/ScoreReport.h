@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "results/FinalResult.h"
-#include "spelling/FaultAdvice.h"
+#include "core/results/FinalResult.h"
+#include "core/spelling/FaultAdvice.h"
 
 // What quirtel-score finds in a text, and its two printed forms.
 namespace quirtel {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "typing/TextArea.h"
+#include "core/common/TextArea.h"
 
 namespace quirtel {
 

@@ -9,20 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "app/MessagePrompt.h"
-#include "results/ProgressSummary.h"
-#include "results/StatisticsHistory.h"
-#include "results/StatisticsLog.h"
+#include "core/common/Cp1252.h"
+#include "core/common/MessagePrompt.h"
+#include "core/results/ProgressSummary.h"
+#include "core/results/StatisticsHistory.h"
+#include "core/results/StatisticsLog.h"
+#include "core/spelling/PersonalWordList.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/WordFrequencies.h"
+#include "core/spelling/WordList.h"
 #include "score/HistoryReport.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
 #include "score/ScoreReport.h"
 #include "score/ScoreTextArea.h"
-#include "spelling/Cp1252.h"
-#include "spelling/PersonalWordList.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/WordFrequencies.h"
-#include "spelling/WordList.h"
 
 namespace {
 

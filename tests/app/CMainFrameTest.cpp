@@ -12,17 +12,17 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "../support/FakePrompts.h"
-#include "../typing/TypingFakes.h"
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
-#include "app/LockStateSource.h"
-#include "results/CProgressDlg.h"
-#include "results/ProgressTableModel.h"
-#include "settings/PlacementQt.h"
-#include "settings/RegistryFile.h"
-#include "settings/WindowPlacement.h"
-#include "typing/CTapoView.h"
+#include "core/settings/RegistryFile.h"
+#include "core/settings/WindowPlacement.h"
+#include "gui/common/LockStateSource.h"
+#include "gui/results/CProgressDlg.h"
+#include "gui/results/ProgressTableModel.h"
+#include "gui/settings/PlacementQt.h"
+#include "gui/typing/CTapoView.h"
+#include "support/FakePrompts.h"
+#include "support/TypingFakes.h"
 
 using quirtel::CMainFrame;
 using quirtel::CTapoView;

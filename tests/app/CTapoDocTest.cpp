@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../support/FakePrompts.h"
 #include "app/CTapoDoc.h"
+#include "support/FakePrompts.h"
 
 using quirtel::CTapoDoc;
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "../spelling/SpellingTestSupport.h"
+#include "core/spelling/SpellingAdvisor.h"
+#include "core/spelling/WordList.h"
 #include "score/ScoreReport.h"
-#include "spelling/SpellingAdvisor.h"
-#include "spelling/WordList.h"
+#include "support/SpellingTestSupport.h"
 
 namespace quirtel {
 namespace {

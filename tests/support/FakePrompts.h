@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Prompts.h"
-#include "app/QtText.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/QtText.h"
 
 namespace quirtel::testing {
 

@@ -1,0 +1,94 @@
+#include "core/settings/CRegistryStore.h"
+
+#include <array>
+
+#include "core/settings/RegistryBackend.h"
+
+namespace quirtel {
+
+CRegistryStore::SplitName CRegistryStore::Split(std::string_view name) {
+    const std::size_t slash = name.rfind('\\');
+    if (slash == std::string_view::npos) {
+        return {{}, name};
+    }
+    return {name.substr(0, slash), name.substr(slash + 1)};
+}
+
+bool CRegistryStore::Open(int& status) {
+    Close();
+    std::string path = "Software\\" + company + "\\" + application;
+    status = backend_.CreateKey(path);
+    // The key must survive even when nothing is ever written under it.
+    if (status == REGISTRY_OK) {
+        status = backend_.Flush();
+    }
+    if (status != REGISTRY_OK) {
+        return false;
+    }
+    keyPath_ = std::move(path);
+    open_ = true;
+    return true;
+}
+
+void CRegistryStore::Close() {
+    open_ = false;
+    keyPath_.clear();
+}
+
+std::string CRegistryStore::SubkeyPath(std::string_view subkey) const {
+    if (subkey.empty()) {
+        return keyPath_;
+    }
+    std::string path = keyPath_;
+    path.push_back('\\');
+    path.append(subkey);
+    return path;
+}
+
+bool CRegistryStore::WriteInt(std::string_view name, std::int32_t value, int& status) {
+    if (!open_ && !Open(status)) {
+        return false;
+    }
+    const SplitName split = Split(name);
+    const std::string path = SubkeyPath(split.subkey);
+    status = backend_.CreateKey(path);
+    if (status != REGISTRY_OK) {
+        return false;
+    }
+    const auto bits = static_cast<std::uint32_t>(value);
+    const std::array<std::uint8_t, 4> bytes = {
+        static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+        static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+    status = backend_.SetBinaryValue(path, split.value, bytes);
+    // A value held only in memory is not stored: success means durable.
+    if (status == REGISTRY_OK) {
+        status = backend_.Flush();
+    }
+    return status == REGISTRY_OK;
+}
+
+bool CRegistryStore::ReadInt(std::string_view name, std::int32_t& value,
+                             std::int32_t defaultValue) {
+    int status = REGISTRY_OK;
+    if (!open_ && !Open(status)) {
+        value = defaultValue;
+        return false;
+    }
+    const SplitName split = Split(name);
+    const std::string path = SubkeyPath(split.subkey);
+    RegistryValue stored;
+    // The type is not checked: a four-byte REG_DWORD reads like REG_BINARY.
+    if (backend_.OpenKey(path) != REGISTRY_OK ||
+        backend_.QueryValue(path, split.value, stored) != REGISTRY_OK || stored.data.size() > 4) {
+        value = defaultValue;
+        return false;
+    }
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < stored.data.size(); ++i) {
+        bits |= static_cast<std::uint32_t>(stored.data[i]) << (8 * i);
+    }
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+}  // namespace quirtel

@@ -1,0 +1,144 @@
+#include "core/spelling/SpellingAdvisor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/spelling/PersonalWordList.h"
+#include "core/spelling/WordFrequencies.h"
+#include "core/spelling/WordList.h"
+#include "support/SpellingTestSupport.h"
+
+namespace quirtel {
+namespace {
+
+using testing::TempDir;
+using Strings = std::vector<std::string>;
+
+struct Case {
+    std::string token;
+    FaultKind kind;
+    Strings suggestions;
+};
+
+void ExpectAdvice(const SpellingAdvisor& advisor, const WordList& list,
+                  const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        const auto advice = advisor.Advise(c.token);
+        ASSERT_TRUE(advice.has_value()) << c.token;
+        EXPECT_EQ(advice->kind, c.kind) << c.token;
+        EXPECT_EQ(advice->suggestions, c.suggestions) << c.token;
+        for (const std::string& suggestion : advice->suggestions) {
+            EXPECT_TRUE(list.CheckWord(suggestion)) << c.token << " -> " << suggestion;
+        }
+    }
+}
+
+TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
+    const TempDir dir;
+    // Words of the list in a shuffled order: the advice must not depend on it.
+    const std::string path =
+        dir.Write("es.dic",
+                  "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
+                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
+    // Ranks: a\xF1os before ambos (its first line counts, CR LF or not); none
+    // of the words around "mesa".
+    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\n");
+    const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
+    WordList list(path);
+    list.SetPersonalList(&personal);
+    const SpellingAdvisor advisor(list, FrequencyPathFor(path));
+    EXPECT_EQ(advisor.MemoryBytes(), 0u);  // nothing is built before it is needed
+
+    ExpectAdvice(advisor, list,
+                 {
+                     // Only accents, diaeresis or n/ñ differ; then the words one edit away.
+                     {"cancion", FaultKind::Accent, {"canci\xF3n", "sanci\xF3n"}},
+                     {"Cancion", FaultKind::Accent, {"Canci\xF3n", "Sanci\xF3n"}},
+                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL"}},
+                     {"pinguino", FaultKind::Accent, {"ping\xFCino"}},
+                     {"(espanol).", FaultKind::Accent, {"espa\xF1ol"}},
+                     // A missing accent costs no edit.
+                     {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
+                     // Common words first, then neighbour key, swap, left out, too many, other.
+                     {"cas", FaultKind::Unknown, {"casa", "caso"}},
+                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos", "anos"}},
+                     {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
+                     // Words of the personal list are suggested too.
+                     {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
+                     // Shape faults, whatever the list holds.
+                     {"hola..", FaultKind::Shape, {}},
+                     {"\xA1\xBFQu\xE9?!", FaultKind::Shape, {}},
+                     {"$5", FaultKind::Shape, {}},
+                     {"\xABhola\xBB", FaultKind::Shape, {}},
+                     {"xq", FaultKind::Unknown, {}},
+                     {std::string(300, 'x'), FaultKind::Unknown, {}},
+                 });
+    for (const char* accepted : {"hola", "Canci\xF3n", "(casa).", "5", "&", "", "AKUTAGAWA"}) {
+        EXPECT_FALSE(advisor.Advise(accepted).has_value()) << accepted;
+    }
+    EXPECT_GT(advisor.MemoryBytes(), 0u);
+}
+
+TEST(SpellingAdvisor, WithoutTheListOnlyShapesAreFaultsAndNothingIsSuggested) {
+    const WordList missing("/nonexistent/es.dic");
+    const SpellingAdvisor advisor(missing, "/nonexistent/frecuencias.txt");
+    EXPECT_FALSE(advisor.Advise("qwz").has_value());
+    const auto shape = advisor.Advise("hola?!");
+    ASSERT_TRUE(shape.has_value());
+    EXPECT_EQ(shape->kind, FaultKind::Shape);
+}
+
+TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
+    const char* source = std::getenv("QUIRTEL_SOURCE_DIR");
+    const std::string path = std::string(source != nullptr ? source : "../..") + "/datos/es.dic";
+    const WordList list(path);
+    ASSERT_TRUE(list.IsLoaded()) << path;
+    const SpellingAdvisor advisor(list, FrequencyPathFor(path));
+    const struct {
+        const char* token;
+        FaultKind kind;
+        const char* first;    // the first suggestion, or null
+        const char* amongst;  // one of the five, or null
+    } cases[] = {
+        {"cancion", FaultKind::Accent, "canci\xF3n", nullptr},
+        {"Cancion", FaultKind::Accent, "Canci\xF3n", nullptr},
+        {"pinguino", FaultKind::Accent, "ping\xFCino", nullptr},
+        {"espanol", FaultKind::Accent, "espa\xF1ol", nullptr},
+        {"ARBOL", FaultKind::Accent, "\xC1RBOL", nullptr},
+        {"tambien", FaultKind::Accent, "tambi\xE9n", nullptr},
+        {"ezcribio", FaultKind::Unknown, "escribi\xF3", nullptr},
+        {"rwposa", FaultKind::Unknown, nullptr, "reposa"},  // neighbour key
+        {"sopal", FaultKind::Unknown, nullptr, "sopla"},    // swapped
+        {"picard\xED"
+         "aa",
+         FaultKind::Unknown, nullptr,
+         "picard\xED"
+         "a"},                                                 // doubled
+        {"epitaio", FaultKind::Unknown, nullptr, "epitafio"},  // left out
+        {"hola..", FaultKind::Shape, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto advice = advisor.Advise(c.token);
+        ASSERT_TRUE(advice.has_value()) << c.token;
+        EXPECT_EQ(advice->kind, c.kind) << c.token;
+        const Strings& got = advice->suggestions;
+        EXPECT_LE(got.size(), SpellingAdvisor::MAX_SUGGESTIONS) << c.token;
+        if (c.first != nullptr) {
+            ASSERT_FALSE(got.empty()) << c.token;
+            EXPECT_EQ(got.front(), c.first) << c.token;
+        }
+        if (c.amongst != nullptr) {
+            EXPECT_NE(std::find(got.begin(), got.end(), c.amongst), got.end()) << c.token;
+        }
+        for (const std::string& suggestion : got) {
+            EXPECT_TRUE(list.CheckWord(suggestion)) << c.token << " -> " << suggestion;
+        }
+    }
+    EXPECT_LE(advisor.MemoryBytes(), std::size_t{50} << 20);
+}
+
+}  // namespace
+}  // namespace quirtel
