@@ -19,7 +19,11 @@ std::string Fixed(double value, int decimals) {
 }
 
 std::string TwoDigits(std::int64_t value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    std::string text = std::to_string(value);
+    if (value < 10) {
+        text.insert(text.begin(), '0');
+    }
+    return text;
 }
 
 double MeanNetSpeed(const std::vector<StatisticsRecord>& records, std::size_t from,

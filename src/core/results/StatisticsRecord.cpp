@@ -153,12 +153,10 @@ public:
             ok = false;
             return 0;
         }
-        std::array<char, 4> lower{};
-        for (std::size_t i = 0; i < dash; ++i) {
-            const char c = rest[i];
-            lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        std::string name(rest.substr(0, dash));
+        for (char& c : name) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         }
-        const std::string_view name(lower.data(), dash);
         for (const MonthName& entry : kMonthNames) {
             if (entry.name == name) {
                 rest.remove_prefix(dash);
