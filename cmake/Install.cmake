@@ -1,7 +1,7 @@
 # What `cmake --install` puts under the prefix:
 #   bin/quirtel, bin/quirtel-score, bin/quirtel-launch (starts quirtel in the
 #   user's working folder), share/quirtel/datos/ (word list, word
-#   frequencies and sounds),
+#   frequencies, sounds and the texts to copy in textos/),
 #   share/doc/quirtel/manual.html, the manual pages (man1, es/man1), the
 #   desktop entry, its AppStream metadata and the icon.
 # The about box looks for the manual at <bin>/../share/doc/quirtel, and the
@@ -17,7 +17,8 @@ endif()
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/quirtel-launch DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/datos/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quirtel/datos
-        FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav" PATTERN "frecuencias.txt")
+        FILES_MATCHING PATTERN "*.dic" PATTERN "*.wav" PATTERN "frecuencias.txt"
+        REGEX "/textos/[^/]+\\.txt$")
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quirtel)
 if(QUIRTEL_BUILD_MAN)

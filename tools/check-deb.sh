@@ -56,6 +56,9 @@ installed=true
 for p in quirtel quirtel-data; do
     dpkg-query -W -f='${Package} ${Version} ${Status}\n' "$p"
 done
+shipped=$(ls datos/textos/*.txt | wc -l)
+packaged=$(dpkg -L quirtel-data | grep -c '^/usr/share/quirtel/datos/textos/.*\.txt$' || true)
+[ "$packaged" -eq "$shipped" ] || fail "quirtel-data holds $packaged texts to copy, not $shipped"
 
 step "quirtel-score"
 /usr/bin/quirtel-score --help | grep -q -- '--dictionary' || fail "quirtel-score --help names no options"
