@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Sanitizer.h"
 #include "support/SpellingTestSupport.h"
 
 namespace quirtel {
@@ -275,7 +276,7 @@ TEST(WordListLoad, HoldsAListInLessThanTwiceItsSize) {
     EXPECT_GT(list.MemoryBytes(), file.size() - lines);  // the entries' own bytes
 }
 
-#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer needs more address space
+#if !QUIRTEL_ASAN  // the sanitizer needs more address space
 // Loads `path` in a process that may not map more than it holds now and
 // 64 MB; exits with 0 when the list is left not loaded, with the message.
 [[noreturn]] void LoadWithLittleMemory(const std::string& path) {
@@ -492,7 +493,7 @@ TEST(WordListContains, IndexAgreesWithBucketSearchOnTheShippedList) {
 
     // Each probe of a large bucket costs a search through up to 160,000 entries;
     // a sanitizer build is some ten times slower at it.
-#if defined(__SANITIZE_ADDRESS__)
+#if QUIRTEL_ASAN
     constexpr std::size_t SMALL_BUCKET = 300;
     constexpr std::size_t SAMPLE = 6;
 #else
