@@ -11,9 +11,9 @@ namespace quirtel {
 namespace {
 
 constexpr std::array<CopyErrorKind, COPY_ERROR_KIND_COUNT> kKinds = {
-    CopyErrorKind::tilde,  CopyErrorKind::mayuscula, CopyErrorKind::letra,
-    CopyErrorKind::puntuacion, CopyErrorKind::unidas, CopyErrorKind::separadas,
-    CopyErrorKind::omitida, CopyErrorKind::anadida};
+    CopyErrorKind::tilde,      CopyErrorKind::mayuscula, CopyErrorKind::letra,
+    CopyErrorKind::puntuacion, CopyErrorKind::unidas,    CopyErrorKind::separadas,
+    CopyErrorKind::omitida,    CopyErrorKind::anadida};
 
 // The shortest text that reads back as the same double.
 std::string Number(double value) {
