@@ -167,7 +167,7 @@ constexpr std::int32_t kInf = std::numeric_limits<std::int32_t>::max() / 4;
 // Texts whose whole table fits here are aligned exactly in one pass.
 constexpr std::size_t kExactCells = std::size_t{4} << 20;
 // The most cells a band may hold (one byte of move each).
-constexpr std::size_t kMaxCells = std::size_t{120} << 20;
+constexpr std::size_t kMaxCells = std::size_t{100} << 20;
 // A run of this many errors in a row suggests the band lost the typist
 // (a skipped paragraph, say), so the band is widened.
 constexpr std::size_t kSuspectRun = 6;
