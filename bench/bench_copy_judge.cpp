@@ -28,15 +28,47 @@ struct CopyPair {
 // joined, one split); `skip` words of model are left out halfway, as a line
 // skipped by the typist.
 CopyPair MakePair(std::size_t bytes, int skip) {
-    static const std::vector<std::string> words = {
-        "de",       "la",        "que",     "el",      "en",        "y",        "a",
-        "los",      "se",        "del",     "las",     "un",        "por",      "con",
-        "no",       "una",       "su",      "para",    "es",        "al",       "est\xE1",
-        "m\xE1s",   "administraci\xF3n",   "resoluci\xF3n",        "p\xFA"
-        "blico",    "art\xED"
-        "culo",     "ni\xF1o",   "ping\xFCino",        "Madrid,",   "plazo.",   "\xBF"
-        "C\xF3mo",
-        "solicitud", "convocatoria", "interesados;", "(anexo)", "25 %", "aunque", "mediante"};
+    static const std::vector<std::string> words = {"de",
+                                                   "la",
+                                                   "que",
+                                                   "el",
+                                                   "en",
+                                                   "y",
+                                                   "a",
+                                                   "los",
+                                                   "se",
+                                                   "del",
+                                                   "las",
+                                                   "un",
+                                                   "por",
+                                                   "con",
+                                                   "no",
+                                                   "una",
+                                                   "su",
+                                                   "para",
+                                                   "es",
+                                                   "al",
+                                                   "est\xE1",
+                                                   "m\xE1s",
+                                                   "administraci\xF3n",
+                                                   "resoluci\xF3n",
+                                                   "p\xFA"
+                                                   "blico",
+                                                   "art\xED"
+                                                   "culo",
+                                                   "ni\xF1o",
+                                                   "ping\xFCino",
+                                                   "Madrid,",
+                                                   "plazo.",
+                                                   "\xBF"
+                                                   "C\xF3mo",
+                                                   "solicitud",
+                                                   "convocatoria",
+                                                   "interesados;",
+                                                   "(anexo)",
+                                                   "25 %",
+                                                   "aunque",
+                                                   "mediante"};
     std::mt19937 random(2026);
     CopyPair pair;
     std::size_t count = 0;
@@ -140,9 +172,9 @@ void BM_CopyJudge(benchmark::State& state) {
         Pair(static_cast<std::size_t>(state.range(0)), static_cast<int>(state.range(1)));
     quirtel::CopyJudgement judgement;
     for (auto _ : state) {
-        judgement = quirtel::CopyJudge::Judge(
-            pair.model, pair.typed, quirtel::CopyRules{},
-            quirtel::CopyJudge::CountKeystrokes(pair.typed, true), 600);
+        judgement =
+            quirtel::CopyJudge::Judge(pair.model, pair.typed, quirtel::CopyRules{},
+                                      quirtel::CopyJudge::CountKeystrokes(pair.typed, true), 600);
         benchmark::DoNotOptimize(judgement.errors.data());
     }
     state.counters["errors"] = static_cast<double>(judgement.ErrorCount());

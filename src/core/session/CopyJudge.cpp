@@ -384,7 +384,8 @@ Alignment AlignWords(std::string_view model, std::string_view typed, const std::
     if (rows * (2 * full + 1) <= kExactCells) {
         return aligner.Align(full);
     }
-    const std::size_t widest = std::max<std::size_t>((kMaxCells / rows - 1) / 2, 1);
+    const std::size_t perRow = kMaxCells / rows;
+    const std::size_t widest = perRow > 2 ? (perRow - 1) / 2 : 1;
     std::size_t band = std::min<std::size_t>(64, widest);
     for (;;) {
         Alignment alignment = aligner.Align(band);
