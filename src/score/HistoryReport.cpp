@@ -17,6 +17,27 @@ std::string Number(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
+// A JSON string of Windows-1252 text, still in Windows-1252: the escapes are
+// ASCII, so converting the whole afterwards keeps them.
+std::string JsonText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 template <typename T, typename Format>
 std::string OrNull(const std::optional<T>& value, Format format) {
     return value ? format(*value) : std::string("null");
@@ -32,7 +53,11 @@ std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSu
         out.append(FormatTimeText(r.elapsedSeconds)).append(" --- ");
         out.append(FormatSpeedText(r.speed)).append(" --- Faltas: ");
         out.append(FormatFaultsText(r.faults.value_or(0), r.faults.has_value()));
-        out.append(" --- Pulsaciones finales: ").append(FormatSpeedText(r.netSpeed)).append("\n");
+        out.append(" --- Pulsaciones finales: ").append(FormatSpeedText(r.netSpeed));
+        if (r.kind == TestKind::copy) {
+            out.append(BuildCopyRecordSuffix(r.text, r.accuracy.value_or(0.0)));
+        }
+        out.append("\n");
     }
     if (!history.records.empty()) {
         out += "\n";
@@ -59,7 +84,11 @@ std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSu
             return std::to_string(f);
         }));
         out.append(",\"spellCheck\":").append(r.faults ? "true" : "false");
-        out.append(",\"netSpeed\":").append(Number(r.netSpeed)).append("}");
+        out.append(",\"netSpeed\":").append(Number(r.netSpeed));
+        const bool copy = r.kind == TestKind::copy;
+        out.append(",\"kind\":").append(copy ? "\"copia\"" : "\"libre\"");
+        out.append(",\"text\":").append(copy ? JsonText(r.text) : "null");
+        out.append(",\"accuracy\":").append(OrNull(r.accuracy, Number)).append("}");
     }
     out += "],\"unreadableLines\":" + std::to_string(history.unreadableLines);
     const auto date = [](const LogDate& d) { return "\"" + d.IsoText() + "\""; };
@@ -71,7 +100,7 @@ std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSu
     out += ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, Number);
     out += ",\"averageFaults\":" + OrNull(summary.averageFaults, Number);
     out += "}}\n";
-    return out;
+    return cp1252::ToUtf8(out);
 }
 
 std::string FormatHistoryCsv(const StatisticsHistory& history) {

@@ -8,13 +8,15 @@
 // The three printed forms of quirtel-score --history (UTF-8).
 namespace quirtel {
 
-// One line per record (date, duration, speed, faults, net speed), the summary,
-// and the number of unreadable lines.
+// One line per record (date, duration, speed, faults, net speed; the title and
+// accuracy for copies), the summary, and the number of unreadable lines.
 std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSummary& summary);
 
 // {"records": [...], "unreadableLines": N, "summary": {...}}: each record
 // with date ("YYYY-MM-DDTHH:MM"), elapsedSeconds, speed, faults (null with
-// the spelling check off), spellCheck and netSpeed, in file order.
+// the spelling check off), spellCheck, netSpeed, kind ("libre" or "copia"),
+// text (the model's title, null for free tests) and accuracy (%, null for
+// free tests), in file order.
 std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSummary& summary);
 
 // The header "fecha,segundos,velocidad,faltas,pulsaciones", then one line

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kHelpHint = " (--help muestra el uso)";
 
-bool ParseSeconds(std::string_view text, std::int32_t& seconds) {
+bool ParseSeconds(std::string_view text, std::int32_t& seconds, std::int64_t most = 2147483647) {
     if (text.empty() || text.size() > 10) {
         return false;
     }
@@ -19,7 +19,7 @@ bool ParseSeconds(std::string_view text, std::int32_t& seconds) {
         }
         value = value * 10 + (c - '0');
     }
-    if (value > 2147483647) {
+    if (value > most) {
         return false;
     }
     seconds = static_cast<std::int32_t>(value);
@@ -46,9 +46,32 @@ bool TakeValue(std::string_view name, const std::vector<std::string_view>& args,
     return false;
 }
 
-// The combinations that only --history allows or that it forbids.
-bool CheckHistoryOptions(const ScoreOptions& options, std::string& error) {
-    if (options.csv && !options.history) {
+// A whole number from 0 to `most` as the value of `name`.
+bool TakeNumber(std::string_view name, std::int64_t most, const std::vector<std::string_view>& args,
+                std::size_t& i, int& number, bool& taken, std::string& error) {
+    std::string_view value;
+    bool missing = false;
+    if (!TakeValue(name, args, i, value, missing)) {
+        return true;
+    }
+    taken = true;
+    std::int32_t parsed = 0;
+    if (missing || !ParseSeconds(value, parsed, most)) {
+        error = std::string(name) + cp1252::ToUtf8(" espera un n\xFAmero entero de 0 a ") +
+                std::to_string(most) + std::string(kHelpHint);
+        return false;
+    }
+    number = parsed;
+    return true;
+}
+
+// The combinations that only --history or --model allow or that they forbid.
+bool CheckHistoryOptions(const ScoreOptions& options, bool rulesGiven, std::string& error) {
+    if (rulesGiven && !options.model) {
+        error = "--penalty, --pass y --max-errors solo valen con --model" + std::string(kHelpHint);
+    } else if (options.model && options.history) {
+        error = "--model y --history no van juntas" + std::string(kHelpHint);
+    } else if (options.csv && !options.history) {
         error = "--csv solo vale con --history" + std::string(kHelpHint);
     } else if (options.csv && options.json) {
         error = "--csv y --json no van juntas" + std::string(kHelpHint);
@@ -67,6 +90,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
                        std::string& error) {
     options.dictionary = WORD_LIST_PATH;
     bool optionsEnded = false;
+    bool rulesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
@@ -80,6 +104,18 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
         }
         std::string_view value;
         bool missing = false;
+        bool taken = false;
+        if (!TakeNumber("--penalty", 100, args, i, options.penalty, taken, error) ||
+            (!taken &&
+             !TakeNumber("--pass", 2147483647, args, i, options.passMark, taken, error)) ||
+            (!taken &&
+             !TakeNumber("--max-errors", 100, args, i, options.maxErrorsPercent, taken, error))) {
+            return false;
+        }
+        rulesGiven = rulesGiven || taken;
+        if (taken) {
+            continue;
+        }
         if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -108,6 +144,12 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
                 return false;
             }
             options.dictionary = std::string(value);
+        } else if (TakeValue("--model", args, i, value, missing)) {
+            if (missing || value.empty()) {
+                error = "--model espera la ruta del texto modelo" + std::string(kHelpHint);
+                return false;
+            }
+            options.model = std::string(value);
         } else if (TakeValue("--personal", args, i, value, missing)) {
             if (missing || value.empty()) {
                 error = "--personal espera la ruta de una lista personal de palabras" +
@@ -121,13 +163,15 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return false;
         }
     }
-    return CheckHistoryOptions(options, error);
+    return CheckHistoryOptions(options, rulesGiven, error);
 }
 
 std::string ScoreUsage() {
     return cp1252::ToUtf8(
         "Uso: quirtel-score [--seconds N] [--capitals-single] [--no-spelling]\n"
         "                     [--dictionary RUTA] [--personal RUTA] [--json] [ARCHIVO]\n"
+        "     quirtel-score --model MODELO [--penalty N] [--pass N] [--max-errors PCT]\n"
+        "                     [--seconds N] [--capitals-single] [--json] [ARCHIVO]\n"
         "     quirtel-score --history [--json | --csv] [REGISTRO]\n"
         "\n"
         "Punt\xFA"
@@ -150,7 +194,26 @@ std::string ScoreUsage() {
         "  --personal RUTA     lista personal de palabras, que tambi\xE9n se aceptan\n"
         "                      (ninguna si no se indica)\n"
         "  --json              el resultado como un objeto JSON\n"
+        "  --model MODELO      juzga ARCHIVO como copia del texto MODELO\n"
+        "  --penalty N         con --model: pulsaciones que resta cada error, de 0 a 100\n"
+        "                      (5 si no se indica)\n"
+        "  --pass N            con --model: pulsaciones netas por minuto para el apto\n"
+        "                      (0: sin nota m\xEDnima, si no se indica)\n"
+        "  --max-errors PCT    con --model: errores permitidos, en % de las palabras\n"
+        "                      alcanzadas, de 0 a 100 (0: sin l\xEDmite, si no se indica)\n"
         "  --help              muestra esta ayuda\n"
+        "\n"
+        "Con --model compara ARCHIVO con MODELO palabra por palabra, con el menor\n"
+        "n\xFAmero de errores: cuenta un error por cada palabra del modelo escrita de otra\n"
+        "forma (por muchos fallos que tenga), omitida, a\xF1"
+        "adida, unida a la siguiente o\n"
+        "partida en dos; los espacios y saltos de l\xEDnea de m\xE1s o de menos no cuentan, y\n"
+        "lo que queda del modelo tras la \xFAltima palabra alcanzada tampoco. Da los\n"
+        "errores por tipo (tilde, may\xFAscula, letra, puntuaci\xF3n, unidas, separadas,\n"
+        "omitida, a\xF1"
+        "adida), la precisi\xF3n, la velocidad bruta y la neta (pulsaciones menos\n"
+        "errores por penalizaci\xF3n, por minuto, nunca menos de 0) y, si se indica\n"
+        "--pass o --max-errors, \"Apto\" o \"No apto\". MODELO se lee como ARCHIVO.\n"
         "\n"
         "Con --history no punt\xFA"
         "a ning\xFAn texto: lee el registro de pruebas REGISTRO\n"
@@ -167,8 +230,8 @@ std::string ScoreUsage() {
         "do\n"
         "  1  no se ha podido escribir el resultado (disco lleno, tuber\xED"
         "a cerrada)\n"
-        "  2  l\xEDnea de \xF3rdenes incorrecta, archivo ilegible o entrada mayor de "
-        "64 MiB\n"
+        "  2  l\xEDnea de \xF3rdenes incorrecta, archivo ilegible o entrada (o MODELO)\n"
+        "     mayor de 64 MiB\n"
         "     (con --history: un REGISTRO que existe pero no se puede leer)\n");
 }
 

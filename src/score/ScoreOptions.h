@@ -22,12 +22,21 @@ struct ScoreOptions {
     // none) instead of scoring a text; --csv prints it as CSV.
     bool history = false;
     bool csv = false;
+    // --model: judge the text as a copy of this model file, under these
+    // exam rules (see CopyRules).
+    std::optional<std::string> model;
+    int penalty = 5;
+    int passMark = 0;
+    int maxErrorsPercent = 0;
 };
 
 // Reads the arguments after the program name. Returns false with a one-line
-// UTF-8 message (arguments quoted as given) in `error` for an unknown option, a missing or invalid
+// UTF-8 message (arguments quoted as given) in `error` for an unknown option,
+// a missing or invalid
 // value (--seconds takes 0 to 2147483647), a second file, --csv without
-// --history, --csv with --json, or "-" for the log of --history. --help wins
+// --history, --csv with --json, or "-" for the log of --history; --penalty
+// (0 to 100), --pass (0 to 2147483647) and --max-errors (0 to 100) without
+// --model, or --model with --history. --help wins
 // over everything after it and stops the reading.
 bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,
                        std::string& error);

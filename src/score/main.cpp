@@ -14,10 +14,12 @@
 #include "core/results/ProgressSummary.h"
 #include "core/results/StatisticsHistory.h"
 #include "core/results/StatisticsLog.h"
+#include "core/session/CopyJudge.h"
 #include "core/spelling/PersonalWordList.h"
 #include "core/spelling/SpellingAdvisor.h"
 #include "core/spelling/WordFrequencies.h"
 #include "core/spelling/WordList.h"
+#include "score/CopyReport.h"
 #include "score/HistoryReport.h"
 #include "score/ScoreInput.h"
 #include "score/ScoreOptions.h"
@@ -78,6 +80,52 @@ int RunHistory(const quirtel::ScoreOptions& options) {
     return 0;
 }
 
+// Reads and decodes one text for --model: `what` names it in messages.
+// Returns false after the message when it cannot be used.
+bool ReadCopyText(const std::string& path, const char* what, std::string& text) {
+    quirtel::ScoreInput input = quirtel::ReadScoreInput(path);
+    if (input.status == quirtel::ScoreInput::Status::unreadable) {
+        Fail(path.empty() ? quirtel::cp1252::ToUtf8("no se puede leer la entrada est\xE1ndar")
+                          : std::string("no se puede leer ") + what + " " + path);
+        return false;
+    }
+    if (input.status == quirtel::ScoreInput::Status::tooLarge) {
+        Fail(quirtel::cp1252::ToUtf8(std::string(what) +
+                                     " pasa de 67108864 bytes (64 MiB), el m\xE1ximo que se lee; "
+                                     "no se punt\xFA"
+                                     "a"));
+        return false;
+    }
+    text = quirtel::DecodeScoreInput(std::move(input.bytes));
+    return true;
+}
+
+// --model: the text judged as a copy of the model.
+int RunCopy(const quirtel::ScoreOptions& options) {
+    std::string model;
+    std::string typed;
+    const std::string path = options.file && *options.file != "-" ? *options.file : "";
+    if (!ReadCopyText(*options.model, "el modelo", model) ||
+        !ReadCopyText(path, path.empty() ? "la entrada" : "el archivo", typed)) {
+        return kExitUsage;
+    }
+    quirtel::CopyRules rules;
+    rules.penalty = options.penalty;
+    rules.passMark = options.passMark;
+    rules.maxErrorsPercent = options.maxErrorsPercent;
+    const quirtel::CopyJudgement judgement = quirtel::CopyJudge::Judge(
+        model, typed, rules, quirtel::CopyJudge::CountKeystrokes(typed, options.capitalsDouble),
+        options.seconds);
+    const std::string report = options.json
+                                   ? quirtel::FormatCopyReportJson(judgement, options.seconds)
+                                   : quirtel::FormatCopyReportText(judgement, options.seconds);
+    if (!Print(stdout, report)) {
+        Print(stderr, "quirtel-score: no se puede escribir el resultado\n");
+        return kExitOutput;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +140,9 @@ int main(int argc, char** argv) {
     }
     if (options.history) {
         return RunHistory(options);
+    }
+    if (options.model) {
+        return RunCopy(options);
     }
 
     const std::string path = options.file && *options.file != "-" ? *options.file : "";

@@ -370,21 +370,61 @@ TEST_F(ScoreCommandTest, LargeInputIsScoredWholeOrRefusedNeverCut) {
     }
 }
 
+TEST_F(ScoreCommandTest, ModelJudgesACopyAsTextOrJson) {
+    Write("modelo.txt", "El ni\xC3\xB1o est\xC3\xA1 en la casa.\nSigue el texto.");
+    Outcome run = Score({"--model", "modelo.txt", "--json", "--seconds=60", "--pass", "30"},
+                        "El nino esta enla\ncasa.");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"errors\":3,\"errorsByKind\":{\"tilde\":2,\"may\xC3\xBAscula\":0,\"letra\":0,"
+              "\"puntuaci\xC3\xB3n\":0,\"unidas\":1,\"separadas\":0,\"omitida\":0,\"a\xC3\xB1"
+              "adida\":0},\"accuracy\":33.333333333333336,\"keystrokes\":24,\"elapsedSeconds\":60,"
+              "\"grossSpeed\":24,\"netSpeed\":9,\"pass\":false,\"wordsReached\":6,"
+              "\"correctWords\":2,\"keySlips\":[{\"expected\":\"\xC3\xA1\",\"typed\":\"a\","
+              "\"count\":1},{\"expected\":\"\xC3\xB1\",\"typed\":\"n\",\"count\":1}],"
+              "\"alignment\":[{\"kind\":\"tilde\",\"model\":\"ni\xC3\xB1o\",\"typed\":\"nino\","
+              "\"line\":1,\"column\":4},{\"kind\":\"tilde\",\"model\":\"est\xC3\xA1\","
+              "\"typed\":\"esta\",\"line\":1,\"column\":9},{\"kind\":\"unidas\",\"model\":"
+              "\"en la\",\"typed\":\"enla\",\"line\":1,\"column\":14}]}\n");
+    run = Score({"--model", "modelo.txt", "--penalty=0"}, "El niño");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("\nErrores: 0\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("Resultado"), std::string::npos) << run.out;
+
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--model", "nada.txt"},
+                                               {"--model", "datos"},
+                                               {"--pass", "5"},
+                                               {"--model", "modelo.txt", "--penalty", "101"},
+                                               {"--model", "modelo.txt", "--max-errors", "x"},
+                                               {"--model", "modelo.txt", "--history"},
+                                               {"--model", "modelo.txt", "nada.txt"}}) {
+        run = Score(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
 TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
     Write("estadistica.txt",
           "\r\n06-Dec-2026 08:15 --- 212.40 caracteres/min --- 05:00 minutos --- Faltas: 11 --- "
           "Pulsaciones: 201.40 caracteres/min\r\n07-dic-2026 08:25 --- 180.00 caracteres/min --- "
           "10:00 minutos --- Faltas: <ortograf\xED"
-          "a desactivada> --- Pulsaciones: 180.00 caracteres/min\r\nbasura");
+          "a desactivada> --- Pulsaciones: 180.00 caracteres/min --- Copia: Acta \"1\xBA\" --- "
+          "Precisi\xF3n: 98.40 %\r\nbasura");
     Outcome run = Score({"--history", "--json"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(
         run.out,
         "{\"records\":[{\"date\":\"2026-12-06T08:15\",\"elapsedSeconds\":300,\"speed\":212.4,"
-        "\"faults\":11,\"spellCheck\":true,\"netSpeed\":201.4},{\"date\":\"2026-12-07T08:25\","
+        "\"faults\":11,\"spellCheck\":true,\"netSpeed\":201.4,\"kind\":\"libre\",\"text\":null,"
+        "\"accuracy\":null},{\"date\":\"2026-12-07T08:25\","
         "\"elapsedSeconds\":600,\"speed\":180,\"faults\":null,\"spellCheck\":false,"
-        "\"netSpeed\":180}],\"unreadableLines\":1,\"summary\":{\"tests\":2,\"totalSeconds\":900,"
+        "\"netSpeed\":180,\"kind\":\"copia\",\"text\":\"Acta "
+        "\\\"1\xC2\xBA\\\"\",\"accuracy\":98.4}],\"unreadableLines\":1,\"summary\":{\"tests\":2,"
+        "\"totalSeconds\":900,"
         "\"bestNetSpeed\":201.4,\"bestDate\":\"2026-12-06T08:15\",\"averageNetSpeedLast10\":190.7,"
         "\"averageNetSpeedPrevious10\":null,\"averageFaults\":11}}\n");
     run = Score({"--csv", "--history", "estadistica.txt"});
@@ -396,6 +436,9 @@ TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
               "06/12/2026 08:15 --- 05:00 minutos --- 212.40 caracteres/min --- Faltas: 11 --- "
               "Pulsaciones finales: 201.40 caracteres/min");
     EXPECT_NE(run.out.find("\nPruebas: 2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" --- Copia: Acta \"1\xC2\xBA\" --- Precisi\xC3\xB3n: 98.40 %\n"),
+              std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("\nL\xC3\xAD"
                            "neas ilegibles: 1\n"),
               std::string::npos);

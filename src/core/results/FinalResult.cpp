@@ -124,4 +124,24 @@ std::string BuildStatisticsRecord(const std::string& speedText, const std::strin
            " --- Faltas: " + faultsText + " --- Pulsaciones: " + netSpeedText;
 }
 
+std::string FormatAccuracyText(double accuracy) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), accuracy,
+                                      std::chars_format::fixed, 2);
+    if (result.ec != std::errc()) {
+        return " %";
+    }
+    return std::string(buffer.data(), result.ptr) + " %";
+}
+
+std::string BuildCopyRecordSuffix(const std::string& title, double accuracy) {
+    std::string line = title;
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return " --- Copia: " + line + " --- Precisi\xF3n: " + FormatAccuracyText(accuracy);
+}
+
 }  // namespace quirtel

@@ -63,4 +63,14 @@ std::string BuildStatisticsRecord(const std::string& speedText, const std::strin
                                   const std::string& timeText, const std::string& faultsText,
                                   const std::string& dateText);
 
+// "%.2f %" of a percentage, with a decimal point whatever the locale:
+// "98.40 %".
+std::string FormatAccuracyText(double accuracy);
+
+// What a copy test adds after the free test's record:
+// " --- Copia: " + title + " --- Precisión: " + FormatAccuracyText(accuracy).
+// Line breaks and other control characters in the title become spaces, so the
+// record stays one line.
+std::string BuildCopyRecordSuffix(const std::string& title, double accuracy);
+
 }  // namespace quirtel

@@ -146,6 +146,13 @@ public:
         return value;
     }
 
+    // The rest of the line, which is then used up.
+    std::string_view TakeRest() {
+        const std::string_view taken = ok ? rest : std::string_view();
+        rest = std::string_view();
+        return taken;
+    }
+
     // A month abbreviation up to the next '-', English or Spanish, any case.
     int Month() {
         const std::size_t dash = rest.find('-');
@@ -182,6 +189,36 @@ constexpr std::string_view kSpellingOff =
 constexpr std::string_view kSpellingOffUtf8 =
     "<ortograf\xC3\xAD"
     "a desactivada>";
+
+// "Precisión: " in Windows-1252, and in UTF-8 for a converted log.
+constexpr std::string_view kAccuracyLabel = " --- Precisi\xF3n: ";
+constexpr std::string_view kAccuracyLabelUtf8 = " --- Precisi\xC3\xB3n: ";
+
+// After " --- Copia: ": the title up to the last accuracy label (so a title
+// may hold the separator itself), then "A %".
+bool ReadCopyFields(Cursor& in, StatisticsRecord& record) {
+    const std::string_view rest = in.TakeRest();
+    std::string_view label = kAccuracyLabel;
+    std::size_t at = rest.rfind(kAccuracyLabel);
+    const std::size_t atUtf8 = rest.rfind(kAccuracyLabelUtf8);
+    if (atUtf8 != std::string_view::npos && (at == std::string_view::npos || atUtf8 > at)) {
+        at = atUtf8;
+        label = kAccuracyLabelUtf8;
+    }
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    Cursor figures(rest.substr(at + label.size()));
+    const double accuracy = figures.Decimal();
+    figures.Literal(" %");
+    if (!figures.AtEnd()) {
+        return false;
+    }
+    record.kind = TestKind::copy;
+    record.text = std::string(rest.substr(0, at));
+    record.accuracy = accuracy;
+    return true;
+}
 
 }  // namespace
 
@@ -237,6 +274,11 @@ std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line) {
     in.Literal("Pulsaciones: ");
     record.netSpeed = in.Decimal();
     in.Literal(kSpeedUnit);
+    if (in.TryLiteral(" --- Copia: ")) {
+        if (!ReadCopyFields(in, record)) {
+            return std::nullopt;
+        }
+    }
     if (!in.AtEnd()) {
         return std::nullopt;
     }

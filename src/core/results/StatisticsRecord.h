@@ -29,6 +29,9 @@ struct LogDate {
     friend bool operator==(const LogDate&, const LogDate&) = default;
 };
 
+// Free typing, or a copy of a model text.
+enum class TestKind { free, copy };
+
 // The figures of one finished test as its record states them.
 struct StatisticsRecord {
     LogDate date;
@@ -39,6 +42,11 @@ struct StatisticsRecord {
     // The final fault count; none when the spelling check was off.
     std::optional<std::int32_t> faults;
     double netSpeed = 0.0;
+    // A copy test's record also names the model text and the accuracy (%);
+    // a free test's has an empty text and no accuracy.
+    TestKind kind = TestKind::free;
+    std::string text{};
+    std::optional<double> accuracy{};
 
     friend bool operator==(const StatisticsRecord&, const StatisticsRecord&) = default;
 };
@@ -50,7 +58,10 @@ struct StatisticsRecord {
 // The month may be abbreviated in English (as the program writes it) or in
 // Spanish (ene ... dic, also "sept"), in any case; F is a whole number or
 // "<ortografía desactivada>"; the speeds have a decimal point and may be
-// negative. nullopt for anything else, including impossible dates.
+// negative. A copy test's record follows it with
+//   --- Copia: TITLE --- Precisión: A %
+// (TITLE any text, A with a decimal point). nullopt for anything else,
+// including impossible dates.
 std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line);
 
 }  // namespace quirtel

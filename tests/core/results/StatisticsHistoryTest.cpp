@@ -146,6 +146,42 @@ TEST_F(StatisticsHistoryTest, MonthNamesLineEndsAndDamagedLines) {
               "neas ilegibles (se han saltado): 1");
 }
 
+TEST(StatisticsRecordTest, CopyRecordsCarryTitleAndAccuracy) {
+    const std::string free =
+        "06-Dec-2026 08:15 --- 212.40 caracteres/min --- 10:00 minutos --- Faltas: 4 --- "
+        "Pulsaciones: 210.40 caracteres/min";
+    const auto plain = ParseStatisticsRecord(free);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->kind, TestKind::free);
+    EXPECT_EQ(plain->accuracy, std::nullopt);
+
+    const std::string suffix = BuildCopyRecordSuffix("Acta --- de\r\nla junta", 98.4);
+    EXPECT_EQ(suffix, " --- Copia: Acta --- de  la junta --- Precisi\xF3n: 98.40 %");
+    const struct {
+        std::string line;
+        std::optional<std::string> title;  // none: not a record
+    } cases[] = {
+        {free + suffix, "Acta --- de  la junta"},
+        {free + " --- Copia:  --- Precisi\xC3\xB3n: 100.00 %", ""},
+        {free + " --- Copia: Aviso --- Precisi\xF3n: 98.40", std::nullopt},
+        {free + " --- Copia: Aviso", std::nullopt},
+        {free + " --- Copia: Aviso --- Precisi\xF3n: 98.40 % x", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto record = ParseStatisticsRecord(c.line);
+        ASSERT_EQ(record.has_value(), c.title.has_value());
+        if (record) {
+            StatisticsRecord expected = *plain;
+            expected.kind = TestKind::copy;
+            expected.text = *c.title;
+            expected.accuracy = record->accuracy;
+            EXPECT_EQ(*record, expected);
+        }
+    }
+    EXPECT_EQ(ParseStatisticsRecord(free + suffix)->accuracy, 98.4);
+}
+
 TEST_F(StatisticsHistoryTest, FilesThatAreNoLogNeverBlockNorCrash) {
     StatisticsHistory history = ReadStatisticsLog(log_);
     EXPECT_EQ(history.status, StatisticsHistory::Status::missing);
