@@ -50,7 +50,8 @@ struct StatisticsRecord {
 // The month may be abbreviated in English (as the program writes it) or in
 // Spanish (ene ... dic, also "sept"), in any case; F is a whole number or
 // "<ortografía desactivada>"; the speeds have a decimal point and may be
-// negative. nullopt for anything else, including impossible dates.
+// negative. nullopt for anything else, including impossible dates and speeds
+// beyond 100,000 caracteres/min either way.
 std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line);
 
 }  // namespace quirtel
