@@ -8,7 +8,7 @@
 // The three printed forms of quirtel-score --history (UTF-8).
 namespace quirtel {
 
-// One line per record (date, duration, speed, faults, net speed), the summary,
+// One line per record (date, duration, gross speed, faults, net speed), the summary,
 // and the number of unreadable lines.
 std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSummary& summary);
 

@@ -22,11 +22,13 @@ struct ScoreOptions {
     // none) instead of scoring a text; --csv prints it as CSV.
     bool history = false;
     bool csv = false;
+    // --all: with --history, the records the user has hidden too.
+    bool all = false;
 };
 
 // Reads the arguments after the program name. Returns false with a one-line
 // UTF-8 message (arguments quoted as given) in `error` for an unknown option, a missing or invalid
-// value (--seconds takes 0 to 2147483647), a second file, --csv without
+// value (--seconds takes 0 to 2147483647), a second file, --csv or --all without
 // --history, --csv with --json, or "-" for the log of --history. --help wins
 // over everything after it and stops the reading.
 bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,

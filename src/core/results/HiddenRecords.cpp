@@ -77,8 +77,7 @@ bool HiddenRecords::Write(const std::vector<std::string>& newLines) {
 bool HiddenRecords::Hide(std::string_view line) {
     line = WithoutCr(line);
     std::string bytes;
-    if (path.empty() || line.empty() || line.find('\n') != std::string_view::npos ||
-        !Read(bytes)) {
+    if (path.empty() || line.empty() || line.find('\n') != std::string_view::npos || !Read(bytes)) {
         return false;
     }
     // What the file holds now, in its order: it may have changed since it

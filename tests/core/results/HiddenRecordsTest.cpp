@@ -28,7 +28,7 @@ TEST(HiddenRecords, HideAndShowCopiesOfLogLinesWithoutTouchingTheLog) {
     // A line held once hides the first of its two copies only; a line that is
     // in no log hides nothing.
     testing::WriteBytes(folder.File("quirtel/ocultas.txt"),
-                       "no es un registro\n" + twice + "\r\n\r\n");
+                        "no es un registro\n" + twice + "\r\n\r\n");
     HiddenRecords hidden(path);
     EXPECT_TRUE(hidden.Readable());
     StatisticsHistory history = ReadStatisticsLog(log, MAX_HISTORY_BYTES, &hidden);

@@ -248,7 +248,8 @@ TEST(ProgressSummary, FiguresAndSpanishText) {
     EXPECT_EQ(FormatProgressSummary(s),
               "Pruebas: 12\n"
               "Tiempo total de escritura: 1 h 00 min 00 s\n"
-              "Mejor velocidad neta: 300.00 caracteres/min, el 06/12/2026 08:15\n"
+              "Mejor velocidad neta (pulsaciones finales): 300.00 caracteres/min, el 06/12/2026 "
+              "08:15\n"
               "Velocidad neta media de las 10 \xFAltimas pruebas: 180.00 caracteres/min\n"
               "Velocidad neta media de las 2 anteriores: 105.00 caracteres/min (+71.4 %)\n"
               "Faltas por prueba: 1.00 (en 10 pruebas con comprobaci\xF3n ortogr\xE1"
