@@ -8,8 +8,9 @@
 // The three printed forms of quirtel-score --history (UTF-8).
 namespace quirtel {
 
-// One line per record (date, duration, speed, faults, net speed; the title and
-// accuracy for copies), the summary, and the number of unreadable lines.
+// One line per record (date, duration, gross speed, faults, net speed; the
+// title and accuracy for copies), the summary, and the number of unreadable
+// lines.
 std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSummary& summary);
 
 // {"records": [...], "unreadableLines": N, "summary": {...}}: each record

@@ -73,6 +73,8 @@ bool CheckHistoryOptions(const ScoreOptions& options, bool rulesGiven, std::stri
         error = "--model y --history no van juntas" + std::string(kHelpHint);
     } else if (options.csv && !options.history) {
         error = "--csv solo vale con --history" + std::string(kHelpHint);
+    } else if (options.all && !options.history) {
+        error = "--all solo vale con --history" + std::string(kHelpHint);
     } else if (options.csv && options.json) {
         error = "--csv y --json no van juntas" + std::string(kHelpHint);
     } else if (options.history && options.file == "-") {
@@ -131,6 +133,8 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             options.history = true;
         } else if (arg == "--csv") {
             options.csv = true;
+        } else if (arg == "--all") {
+            options.all = true;
         } else if (TakeValue("--seconds", args, i, value, missing)) {
             if (missing || !ParseSeconds(value, options.seconds)) {
                 error = cp1252::ToUtf8("--seconds espera un n\xFAmero entero de 0 a 2147483647") +
@@ -172,7 +176,7 @@ std::string ScoreUsage() {
         "                     [--dictionary RUTA] [--personal RUTA] [--json] [ARCHIVO]\n"
         "     quirtel-score --model MODELO [--penalty N] [--pass N] [--max-errors PCT]\n"
         "                     [--seconds N] [--capitals-single] [--json] [ARCHIVO]\n"
-        "     quirtel-score --history [--json | --csv] [REGISTRO]\n"
+        "     quirtel-score --history [--all] [--json | --csv] [REGISTRO]\n"
         "\n"
         "Punt\xFA"
         "a un texto como al final de una prueba de mecanograf\xED"
@@ -220,7 +224,9 @@ std::string ScoreUsage() {
         "(./estadistica.txt si no se indica) y muestra cada prueba y el resumen del\n"
         "progreso; --json lo da como un objeto JSON y --csv como CSV. De un registro\n"
         "de m\xE1s de 64 MiB se leen solo los \xFAltimos 64 MiB. Un registro que no existe\n"
-        "no tiene pruebas (estado 0).\n"
+        "no tiene pruebas (estado 0). Las pruebas ocultas en la ventana Progreso\n"
+        "(guardadas en ~/.local/share/quirtel/ocultas.txt) no se muestran salvo con\n"
+        "--all.\n"
         "\n"
         "Lee como mucho 64 MiB (67108864 bytes); una entrada mayor no se punt\xFA"
         "a.\n"

@@ -11,6 +11,7 @@
 
 #include "core/common/Cp1252.h"
 #include "core/common/MessagePrompt.h"
+#include "core/results/HiddenRecords.h"
 #include "core/results/ProgressSummary.h"
 #include "core/results/StatisticsHistory.h"
 #include "core/results/StatisticsLog.h"
@@ -56,7 +57,13 @@ int Fail(const std::string& utf8Message) {
 // --history: the statistics log read back instead of a text scored.
 int RunHistory(const quirtel::ScoreOptions& options) {
     const std::string path = options.file.value_or(quirtel::STATISTICS_LOG_PATH);
-    const quirtel::StatisticsHistory history = quirtel::ReadStatisticsLog(path);
+    // The records hidden in the progress window stay out unless --all.
+    const quirtel::HiddenRecords hidden(options.all ? std::string()
+                                                    : quirtel::HiddenRecords::DefaultPath());
+    quirtel::StatisticsHistory history =
+        quirtel::ReadStatisticsLog(path, quirtel::MAX_HISTORY_BYTES, &hidden);
+    const std::int64_t hiddenCount = history.hiddenCount;
+    quirtel::DropHidden(history);
     const std::string problem = quirtel::HistoryProblemText(history, path);
     if (history.status == quirtel::StatisticsHistory::Status::notAFile ||
         history.status == quirtel::StatisticsHistory::Status::unreadable) {
@@ -64,7 +71,11 @@ int RunHistory(const quirtel::ScoreOptions& options) {
     }
     // What is said about the reading goes to standard error, so the records
     // on standard output stay machine-readable.
-    for (const std::string& note : {problem, quirtel::HistoryCutText(history)}) {
+    const std::string hiddenNote =
+        hiddenCount == 0
+            ? std::string()
+            : "Pruebas ocultas (no se muestran; --all las incluye): " + std::to_string(hiddenCount);
+    for (const std::string& note : {problem, quirtel::HistoryCutText(history), hiddenNote}) {
         if (!note.empty()) {
             Print(stderr, "quirtel-score: " + quirtel::cp1252::ToUtf8(note) + "\n");
         }

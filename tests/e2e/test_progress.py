@@ -57,7 +57,7 @@ class ProgressTest(QuirtelTestCase):
         self.assertEqual(table_rows(table), expected)
 
         chart = next(n for n in walk(top) if name_of(n) == "Gráfico de progreso")
-        self.assertTrue(chart.description.startswith("2 pruebas. Pulsaciones finales de la "
+        self.assertTrue(chart.description.startswith("2 pruebas. Velocidad neta de la "
                                                      "primera: %s caracteres/min"
                                                      % records[0].group(8)), chart.description)
 

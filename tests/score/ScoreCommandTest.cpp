@@ -433,8 +433,8 @@ TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
               "2026-12-07T08:25,600,180,,180\n");
     run = Score({"--history"});
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
-              "06/12/2026 08:15 --- 05:00 minutos --- 212.40 caracteres/min --- Faltas: 11 --- "
-              "Pulsaciones finales: 201.40 caracteres/min");
+              "06/12/2026 08:15 --- 05:00 minutos --- Velocidad bruta: 212.40 caracteres/min --- "
+              "Faltas: 11 --- Velocidad neta (pulsaciones finales): 201.40 caracteres/min");
     EXPECT_NE(run.out.find("\nPruebas: 2\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(" --- Copia: Acta \"1\xC2\xBA\" --- Precisi\xC3\xB3n: 98.40 %\n"),
               std::string::npos)
@@ -443,13 +443,27 @@ TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
                            "neas ilegibles: 1\n"),
               std::string::npos);
 
+    // A record hidden in the progress window stays out unless --all.
+    fs::create_directory(dir_ / "quirtel");
+    Write("quirtel/ocultas.txt",
+          "06-Dec-2026 08:15 --- 212.40 caracteres/min --- 05:00 minutos --- Faltas: 11 --- "
+          "Pulsaciones: 201.40 caracteres/min\r\n");
+    ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+    run = Score({"--history", "--csv"});
+    EXPECT_EQ(run.out,
+              "fecha,segundos,velocidad,faltas,pulsaciones\n2026-12-07T08:25,600,180,,180\n");
+    EXPECT_EQ(run.err, "quirtel-score: Pruebas ocultas (no se muestran; --all las incluye): 1\n");
+    run = Score({"--history", "--all", "--csv"});
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3) << run.out;
+    ::unsetenv("XDG_DATA_HOME");
+
     // A missing log has no tests yet; anything else that cannot be read is an error.
     run = Score({"--history", "--csv", "nada.txt"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "fecha,segundos,velocidad,faltas,pulsaciones\n");
     EXPECT_EQ(run.err, "quirtel-score: A\xC3\xBAn no hay pruebas: no existe nada.txt.\n");
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--history", "datos"}, {"--csv"}, {"--history", "--json", "--csv"}}) {
+             {"--history", "datos"}, {"--csv"}, {"--all"}, {"--history", "--json", "--csv"}}) {
         run = Score(args);
         EXPECT_EQ(run.exitCode, 2) << args.back();
         EXPECT_EQ(run.out, "");

@@ -53,7 +53,7 @@ struct Accumulator {
 }  // namespace
 
 std::vector<ProgressPoint> BuildProgressSeries(const std::vector<StatisticsRecord>& records,
-                                               std::size_t maxPoints) {
+                                               std::size_t maxPoints, ProgressAxis axis) {
     maxPoints = std::max<std::size_t>(maxPoints, 1);
     std::vector<std::size_t> order(records.size());
     std::iota(order.begin(), order.end(), 0);
@@ -76,36 +76,47 @@ std::vector<ProgressPoint> BuildProgressSeries(const std::vector<StatisticsRecor
     }
 
     std::vector<ProgressPoint> points;
-    if (records.size() <= maxPoints) {
-        points.reserve(records.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            Accumulator one;
-            one.Add(records[order[k]]);
-            points.push_back(one.Point(records[order[k]].date, average[k]));
-        }
+    if (records.empty()) {
         return points;
     }
-
-    // The shortest span of days that leaves at most maxPoints spans; the
-    // spans are counted from the first day, so they cover the whole range.
+    // The span each test falls in, and the date that stands for a span.
+    const bool grouped = records.size() > maxPoints;
+    const std::size_t testsPerSpan = (records.size() + maxPoints - 1) / maxPoints;
     const std::int64_t firstDay = records[order.front()].date.Day();
     const std::int64_t days = records[order.back()].date.Day() - firstDay + 1;
-    const auto span = std::max<std::int64_t>(1, (days + static_cast<std::int64_t>(maxPoints) - 1) /
-                                                    static_cast<std::int64_t>(maxPoints));
-    Accumulator bucket;
-    std::int64_t bucketIndex = -1;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const StatisticsRecord& record = records[order[k]];
-        const std::int64_t index = (record.date.Day() - firstDay) / span;
-        if (index != bucketIndex && bucket.tests > 0) {
-            points.push_back(
-                bucket.Point(DateOfDay(firstDay + bucketIndex * span), average[k - 1]));
-            bucket = Accumulator();
+    const auto daysPerSpan =
+        std::max<std::int64_t>(1, (days + static_cast<std::int64_t>(maxPoints) - 1) /
+                                      static_cast<std::int64_t>(maxPoints));
+    const auto spanOf = [&](std::size_t k) -> std::int64_t {
+        if (!grouped) {
+            return static_cast<std::int64_t>(k);
         }
-        bucketIndex = index;
-        bucket.Add(record);
+        return axis == ProgressAxis::byTest
+                   ? static_cast<std::int64_t>(k / testsPerSpan)
+                   : (records[order[k]].date.Day() - firstDay) / daysPerSpan;
+    };
+    const auto dateOf = [&](std::int64_t span, std::size_t first) {
+        return grouped && axis == ProgressAxis::byDate ? DateOfDay(firstDay + span * daysPerSpan)
+                                                       : records[order[first]].date;
+    };
+
+    points.reserve(grouped ? maxPoints : records.size());
+    Accumulator bucket;
+    std::int64_t span = spanOf(0);
+    std::size_t first = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::int64_t index = spanOf(k);
+        if (index != span) {
+            points.push_back(bucket.Point(dateOf(span, first), average[k - 1]));
+            points.back().firstTest = static_cast<std::int64_t>(first) + 1;
+            bucket = Accumulator();
+            span = index;
+            first = k;
+        }
+        bucket.Add(records[order[k]]);
     }
-    points.push_back(bucket.Point(DateOfDay(firstDay + bucketIndex * span), average.back()));
+    points.push_back(bucket.Point(dateOf(span, first), average.back()));
+    points.back().firstTest = static_cast<std::int64_t>(first) + 1;
     return points;
 }
 

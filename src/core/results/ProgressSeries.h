@@ -22,14 +22,23 @@ struct ProgressPoint {
     // check was off in all of them.
     std::optional<double> faults;
     std::int64_t tests = 1;
+    // The number of the (first) test, counting from 1 in date order.
+    std::int64_t firstTest = 1;
 };
+
+// What the chart's horizontal axis counts: the tests one after another, or
+// the calendar.
+enum class ProgressAxis { byTest, byDate };
 
 // The points in date order (tests of the same minute in file order). With
 // at most `maxPoints` records, one point per test; with more, the records are
-// grouped into spans of whole days, each span as short as lets at most
-// `maxPoints` points remain (one day when that is enough), and a point holds
-// the means of its span. `maxPoints` below 1 counts as 1.
+// grouped into spans, each as short as lets at most `maxPoints` points
+// remain, and a point holds the means of its span. byDate: spans of whole
+// days (one day when that is enough), dated at the span's first day 00:00;
+// byTest: spans of the same number of consecutive tests (the last may be
+// shorter), dated at their first test. `maxPoints` below 1 counts as 1.
 std::vector<ProgressPoint> BuildProgressSeries(const std::vector<StatisticsRecord>& records,
-                                               std::size_t maxPoints);
+                                               std::size_t maxPoints,
+                                               ProgressAxis axis = ProgressAxis::byDate);
 
 }  // namespace quirtel

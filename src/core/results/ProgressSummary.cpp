@@ -94,8 +94,9 @@ std::string FormatProgressSummary(const ProgressSummary& summary) {
     }
     std::string text = "Pruebas: " + std::to_string(summary.tests) + "\n";
     text += "Tiempo total de escritura: " + FormatTotalTime(summary.totalSeconds) + "\n";
-    text += "Mejor velocidad neta: " + FormatSpeedText(*summary.bestNetSpeed) + ", el " +
-            summary.bestDate->ShownText() + "\n";
+    text +=
+        "Mejor velocidad neta (pulsaciones finales): " + FormatSpeedText(*summary.bestNetSpeed) +
+        ", el " + summary.bestDate->ShownText() + "\n";
     const std::int64_t last = *summary.countLast10;
     text += last == 1
                 ? std::string("Velocidad neta de la \xFAltima prueba: ")

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <memory>
+
+#include "core/results/HiddenRecords.h"
 
 namespace quirtel {
 namespace {
@@ -85,8 +88,15 @@ std::string ErrorReason(int error) {
 
 }  // namespace
 
-void ParseStatisticsLog(std::string_view text, StatisticsHistory& history) {
+void ParseStatisticsLog(std::string_view text, StatisticsHistory& history, std::uint64_t offset,
+                        const HiddenRecords* hidden) {
     history.records.reserve(history.records.size() + text.size() / 100);
+    history.lineOffsets.reserve(history.records.capacity());
+    std::optional<HiddenRecords::Matcher> matcher;
+    if (hidden != nullptr && !hidden->Empty()) {
+        matcher.emplace(*hidden);
+    }
+    const char* const start = text.data();
     while (!text.empty()) {
         const void* found = std::memchr(text.data(), '\n', text.size());
         const std::size_t end =
@@ -98,13 +108,60 @@ void ParseStatisticsLog(std::string_view text, StatisticsHistory& history) {
         }
         if (auto record = ParseStatisticsRecord(line)) {
             history.records.push_back(*record);
+            history.lineOffsets.push_back(offset + static_cast<std::uint64_t>(line.data() - start));
+            const bool isHidden = matcher && matcher->Take(line);
+            history.hidden.push_back(isHidden);
+            history.hiddenCount += isHidden ? 1 : 0;
         } else {
             ++history.unreadableLines;
         }
     }
 }
 
-StatisticsHistory ReadStatisticsLog(const std::string& path, std::size_t maxBytes) {
+void DropHidden(StatisticsHistory& history) {
+    if (history.hiddenCount == 0) {
+        return;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < history.records.size(); ++i) {
+        if (!history.hidden[i]) {
+            history.records[kept] = history.records[i];
+            history.lineOffsets[kept] = history.lineOffsets[i];
+            ++kept;
+        }
+    }
+    history.records.resize(kept);
+    history.lineOffsets.resize(kept);
+    history.hidden.assign(kept, false);
+    history.hiddenCount = 0;
+}
+
+std::optional<std::string> ReadLogLine(const std::string& path, std::uint64_t offset) {
+    constexpr std::size_t kMaxLine = 4096;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string line(kMaxLine + 1, '\0');
+    const ssize_t got = ReadAt(file.Get(), line.data(), line.size(), static_cast<off_t>(offset));
+    if (got <= 0) {
+        return std::nullopt;
+    }
+    line.resize(static_cast<std::size_t>(got));
+    const std::size_t end = line.find('\n');
+    if (end == std::string::npos && line.size() > kMaxLine) {
+        return std::nullopt;
+    }
+    line.resize(std::min(end, line.size()));
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+StatisticsHistory ReadStatisticsLog(const std::string& path, std::size_t maxBytes,
+                                    const HiddenRecords* hidden) {
     StatisticsHistory history;
     // O_NONBLOCK: opening a FIFO must not wait for a writer; fstat then
     // refuses it before anything is read.
@@ -153,7 +210,9 @@ StatisticsHistory ReadStatisticsLog(const std::string& path, std::size_t maxByte
     history.bytesRead = static_cast<std::size_t>(got) < wanted + before
                             ? history.fileBytes
                             : static_cast<std::uint64_t>(wanted);
-    ParseStatisticsLog(text, history);
+    ParseStatisticsLog(text, history,
+                       start - before + static_cast<std::uint64_t>(text.data() - buffer.get()),
+                       hidden);
     return history;
 }
 

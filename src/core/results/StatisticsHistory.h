@@ -2,11 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/results/StatisticsRecord.h"
+
+namespace quirtel {
+class HiddenRecords;
+}
 
 // The statistics log read back, for the progress window and quirtel-score.
 namespace quirtel {
@@ -26,6 +31,11 @@ struct StatisticsHistory {
 
     // The records in file order, oldest first.
     std::vector<StatisticsRecord> records;
+    // For each record: where its line starts in the log, and whether the
+    // user has hidden it (see HiddenRecords).
+    std::vector<std::uint64_t> lineOffsets;
+    std::vector<bool> hidden;
+    std::int64_t hiddenCount = 0;
     // Lines that are neither a record nor empty; they are skipped, never mended.
     std::int64_t unreadableLines = 0;
     // The log's size; when it is larger than what was read, only its end was
@@ -40,12 +50,25 @@ struct StatisticsHistory {
 // file only (a FIFO or a device is notAFile), and of a file larger than
 // `maxBytes` only the last `maxBytes`, without the line cut by that start.
 // Lines end with LF or CR LF; empty lines (such as the log's first) are not
-// records and not unreadable. Throws std::bad_alloc when memory runs out.
+// records and not unreadable. Records whose lines `hidden` holds are marked
+// hidden. Throws std::bad_alloc when memory runs out.
 StatisticsHistory ReadStatisticsLog(const std::string& path,
-                                    std::size_t maxBytes = MAX_HISTORY_BYTES);
+                                    std::size_t maxBytes = MAX_HISTORY_BYTES,
+                                    const HiddenRecords* hidden = nullptr);
 
-// Reads the records out of log text held in memory, adding to `history`.
-void ParseStatisticsLog(std::string_view text, StatisticsHistory& history);
+// Reads the records out of log text held in memory, adding to `history`;
+// `offset` is where `text` starts in the log. Records whose lines `hidden`
+// holds are marked hidden.
+void ParseStatisticsLog(std::string_view text, StatisticsHistory& history, std::uint64_t offset = 0,
+                        const HiddenRecords* hidden = nullptr);
+
+// Removes the hidden records (and their offsets and marks).
+void DropHidden(StatisticsHistory& history);
+
+// The line of the log at `path` that starts at `offset`, without its line
+// break (and trailing CR); nullopt when it cannot be read or is longer than
+// 4 KiB. For a record's line, to hide it or show it again.
+std::optional<std::string> ReadLogLine(const std::string& path, std::uint64_t offset);
 
 // Windows-1252 sentences about what was read, for the window and the command
 // line; empty when there is nothing to say. The problem with the file

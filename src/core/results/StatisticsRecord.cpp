@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace quirtel {
 namespace {
@@ -180,6 +181,9 @@ private:
 };
 
 constexpr std::string_view kSeparator = " --- ";
+// No typist comes near this; a figure beyond it is damage, and sums of
+// figures near the double limit would overflow to infinity.
+constexpr double kMaxSpeed = 100000.0;
 constexpr std::string_view kSpeedUnit = " caracteres/min";
 // "<ortografía desactivada>" in Windows-1252, and in UTF-8 for a log that an
 // editor has converted.
@@ -285,6 +289,9 @@ std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line) {
     if (date.year < 1 || date.day < 1 || date.day > DaysInMonth(date.year, date.month) ||
         date.hour > 23 || date.minute > 59 || minutes < -59 || minutes > 59 || seconds < -59 ||
         seconds > 59) {
+        return std::nullopt;
+    }
+    if (!(std::fabs(record.speed) <= kMaxSpeed) || !(std::fabs(record.netSpeed) <= kMaxSpeed)) {
         return std::nullopt;
     }
     record.elapsedSeconds = minutes * 60 + seconds;

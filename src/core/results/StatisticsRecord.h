@@ -61,7 +61,8 @@ struct StatisticsRecord {
 // negative. A copy test's record follows it with
 //   --- Copia: TITLE --- Precisión: A %
 // (TITLE any text, A with a decimal point). nullopt for anything else,
-// including impossible dates.
+// including impossible dates and speeds beyond 100,000 caracteres/min either
+// way.
 std::optional<StatisticsRecord> ParseStatisticsRecord(std::string_view line);
 
 }  // namespace quirtel

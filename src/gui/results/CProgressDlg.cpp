@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,7 +15,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "core/results/ProgressSeries.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/QtText.h"
 #include "gui/results/ProgressChart.h"
@@ -30,6 +31,15 @@ QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text) 
     return label;
 }
 
+QComboBox* MakeBox(QWidget* parent, const char* objectName, const QString& accessibleName,
+                   const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setAccessibleName(accessibleName);
+    box->addItems(items);
+    return box;
+}
+
 // The widest text a column shows, with room for the sort mark.
 int ColumnWidth(const QFontMetrics& metrics, const QString& sample) {
     return metrics.horizontalAdvance(sample) + 4 * metrics.averageCharWidth();
@@ -37,31 +47,26 @@ int ColumnWidth(const QFontMetrics& metrics, const QString& sample) {
 
 }  // namespace
 
-CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
+CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent,
+                           const std::string& hiddenPath)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      history_(ReadStatisticsLog(logPath)),
-      figures_(SummarizeProgress(history_.records)) {
+      logPath_(logPath),
+      hidden_(hiddenPath),
+      history_(ReadStatisticsLog(logPath, MAX_HISTORY_BYTES, &hidden_)) {
     setWindowTitle(QStringLiteral("Progreso"));
     setSizeGripEnabled(true);
 
-    summary_ = MakeLabel(this, "summary", FromCp1252(FormatProgressSummary(figures_)).trimmed());
+    summary_ = MakeLabel(this, "summary", QString());
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QStringList notes;
-    for (const std::string& note : {HistoryCutText(history_), HistoryUnreadableText(history_)}) {
-        if (!note.empty()) {
-            notes << FromCp1252(note);
-        }
-    }
-    notes_ = MakeLabel(this, "notes", notes.join(u'\n'));
-    notes_->setVisible(!notes.isEmpty());
+    notes_ = MakeLabel(this, "notes", QString());
 
-    QWidget* chartArea = MakeChart(logPath);
-    MakeTable();
+    QWidget* chartArea = MakeChartArea();
+    QWidget* tableArea = MakeTableArea();
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(chartArea);
-    splitter->addWidget(table_);
+    splitter->addWidget(tableArea);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     splitter->setSizes({3000, 2000});
@@ -70,7 +75,7 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
     copy_->setObjectName(QStringLiteral("copy"));
     copy_->setToolTip(
         QStringLiteral("Copia la tabla en el portapapeles, separada por tabuladores"));
-    copy_->setEnabled(model_->rowCount() > 0);
+    copy_->setEnabled(!history_.records.empty());
     connect(copy_, &QPushButton::clicked, this, &CProgressDlg::CopyTable);
     close_ = new QPushButton(QStringLiteral("Cerrar"), this);
     close_->setObjectName(QStringLiteral("close"));
@@ -87,6 +92,20 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
 
+    QWidget* order[] = {axis_, chart_, sortColumn_, sortOrder_, showHidden_,
+                        hide_, table_, copy_,       close_};
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (widget != nullptr) {
+            if (previous != nullptr) {
+                setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+    }
+
+    ShowFigures();
+    UpdateHideButton();
     // Large enough for chart and table, never larger than the screen.
     QSize size = DialogUnitsToPixels(font(), 460, 400);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -98,49 +117,65 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent)
 
 CProgressDlg::~CProgressDlg() = default;
 
-QWidget* CProgressDlg::MakeChart(const std::string& logPath) {
-    const QString problem = FromCp1252(HistoryProblemText(history_, logPath));
+QWidget* CProgressDlg::MakeChartArea() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    axis_ = MakeBox(area, "axis", QStringLiteral("Eje horizontal"),
+                    {QStringLiteral("Por prueba"), QStringLiteral("Por fecha")});
+    axis_->setToolTip(
+        QStringLiteral(u"Un punto tras otro por cada prueba, o las pruebas en el calendario"));
+    auto* axisLabel = new QLabel(QStringLiteral("&Eje horizontal:"), area);
+    axisLabel->setBuddy(axis_);
+    auto* row = new QHBoxLayout();
+    row->addWidget(axisLabel);
+    row->addWidget(axis_);
+    row->addStretch(1);
+    layout->addLayout(row);
+
+    const QString problem = FromCp1252(HistoryProblemText(history_, logPath_));
     // A log that cannot be read says why; a missing or empty one has no tests yet.
     const bool unreadable =
         !problem.isEmpty() && history_.status != StatisticsHistory::Status::missing;
     noChart_ =
-        MakeLabel(this, "noChart",
+        MakeLabel(area, "noChart",
                   unreadable ? problem
                              : QStringLiteral(u"A\u00FAn no hay pruebas registradas. Cada prueba "
                                               u"terminada a\u00F1ade una l\u00EDnea a %1, y "
                                               u"aqu\u00ED se ver\u00E1 su progreso.")
-                                   .arg(FromCp1252(logPath)));
+                                   .arg(FromCp1252(logPath_)));
     noChart_->setAlignment(Qt::AlignCenter);
     noChart_->setMinimumHeight(5 * fontMetrics().height());
+    layout->addWidget(noChart_, 1);
     if (history_.records.empty()) {
-        return noChart_;
+        axisLabel->hide();
+        axis_->hide();
+        return area;
     }
-    noChart_->hide();
-    // No more points than the screen is wide: more could not be told apart
-    // and would only slow the drawing down.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen ? screen->availableSize().width() : 1920;
-    const std::vector<ProgressPoint> points =
-        BuildProgressSeries(history_.records, static_cast<std::size_t>(std::max(width, 100)));
-    chart_ = new QChartView(BuildProgressChart(points).release(), this);
+    chart_ = new QChartView(area);
     chart_->setObjectName(QStringLiteral("chart"));
-    chart_->setRenderHint(QPainter::Antialiasing, points.size() <= 300);
     chart_->setMinimumHeight(18 * fontMetrics().height());
     chart_->setAccessibleName(QStringLiteral(u"Gr\u00E1fico de progreso"));
-    chart_->setAccessibleDescription(
-        ProgressChartDescription(history_.records, figures_, points.size()));
-    return chart_;
+    layout->addWidget(chart_, 1);
+    connect(axis_, &QComboBox::currentIndexChanged, this, &CProgressDlg::ShowFigures);
+    return area;
 }
 
-void CProgressDlg::MakeTable() {
-    model_ = new ProgressTableModel(history_.records, this);
-    table_ = new QTableView(this);
+QWidget* CProgressDlg::MakeTableArea() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    model_ = new ProgressTableModel(history_.records, history_.hidden, this);
+    table_ = new QTableView(area);
     table_->setObjectName(QStringLiteral("table"));
     table_->setAccessibleName(QStringLiteral("Pruebas"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setAlternatingRowColors(true);
     table_->setWordWrap(false);
+    // Tab leaves the table for the buttons; the arrows walk the cells.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     // Fixed row heights and column widths from the font: measuring the
     // contents would visit every row of a large log.
@@ -150,13 +185,169 @@ void CProgressDlg::MakeTable() {
     header->setStretchLastSection(true);
     const QFontMetrics metrics = fontMetrics();
     const QString samples[] = {QStringLiteral("00/00/0000 00:00"), QStringLiteral(u"Duraci\u00F3n"),
-                               QStringLiteral("0000.00"), QStringLiteral(u"sin ortograf\u00EDa")};
+                               QStringLiteral("Velocidad bruta"),
+                               QStringLiteral(u"sin ortograf\u00EDa")};
     for (int column = 0; column < 4; ++column) {
         header->resizeSection(column, ColumnWidth(metrics, samples[column]));
     }
     header->setSortIndicator(ProgressTableModel::Date, Qt::DescendingOrder);
     table_->setSortingEnabled(true);
     table_->setMinimumHeight(6 * fontMetrics().height());
+
+    // Sorting by keyboard: the header cannot be reached with Tab.
+    QStringList columns;
+    for (int column = 0; column < ProgressTableModel::ColumnCount; ++column) {
+        columns << model_->headerData(column, Qt::Horizontal).toString();
+    }
+    sortColumn_ = MakeBox(area, "sortColumn", QStringLiteral("Ordenar por"), columns);
+    sortOrder_ = MakeBox(area, "sortOrder", QStringLiteral("Orden"),
+                         {QStringLiteral("descendente"), QStringLiteral("ascendente")});
+    const auto sortFromBoxes = [this] {
+        table_->sortByColumn(sortColumn_->currentIndex(), sortOrder_->currentIndex() == 0
+                                                              ? Qt::DescendingOrder
+                                                              : Qt::AscendingOrder);
+    };
+    connect(sortColumn_, &QComboBox::currentIndexChanged, this, sortFromBoxes);
+    connect(sortOrder_, &QComboBox::currentIndexChanged, this, sortFromBoxes);
+    connect(header, &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) {
+                const QSignalBlocker columnBlocker(sortColumn_);
+                const QSignalBlocker orderBlocker(sortOrder_);
+                sortColumn_->setCurrentIndex(column);
+                sortOrder_->setCurrentIndex(order == Qt::DescendingOrder ? 0 : 1);
+            });
+    auto* sortLabel = new QLabel(QStringLiteral("Ordenar &por:"), area);
+    sortLabel->setBuddy(sortColumn_);
+
+    showHidden_ = new QCheckBox(QStringLiteral("&Mostrar pruebas ocultas"), area);
+    showHidden_->setObjectName(QStringLiteral("showHidden"));
+    showHidden_->setToolTip(QStringLiteral("Muestra en la tabla, en gris, las pruebas ocultas"));
+    connect(showHidden_, &QCheckBox::toggled, this, [this](bool show) {
+        model_->SetShowHidden(show);
+        UpdateHideButton();
+    });
+    hide_ = new QPushButton(QStringLiteral("&Ocultar prueba"), area);
+    hide_->setObjectName(QStringLiteral("hide"));
+    hide_->setCheckable(true);
+    hide_->setToolTip(QStringLiteral(
+        u"Quita la prueba elegida del resumen y del gr\u00E1fico (el registro no cambia); "
+        u"pulsado otra vez, la prueba vuelve a contar"));
+    connect(hide_, &QPushButton::clicked, this, &CProgressDlg::HideCurrent);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CProgressDlg::UpdateHideButton);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CProgressDlg::UpdateHideButton);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &CProgressDlg::UpdateHideButton);
+
+    auto* row = new QHBoxLayout();
+    row->addWidget(sortLabel);
+    row->addWidget(sortColumn_);
+    row->addWidget(sortOrder_);
+    row->addStretch(1);
+    row->addWidget(showHidden_);
+    row->addWidget(hide_);
+    layout->addLayout(row);
+    layout->addWidget(table_, 1);
+    return area;
+}
+
+void CProgressDlg::ShowFigures() {
+    std::vector<StatisticsRecord> shown;
+    shown.reserve(history_.records.size() - static_cast<std::size_t>(history_.hiddenCount));
+    for (std::size_t i = 0; i < history_.records.size(); ++i) {
+        if (!history_.hidden[i]) {
+            shown.push_back(history_.records[i]);
+        }
+    }
+    figures_ = SummarizeProgress(shown);
+    summary_->setText(FromCp1252(FormatProgressSummary(figures_)).trimmed());
+
+    QStringList notes;
+    for (const std::string& note : {HistoryCutText(history_), HistoryUnreadableText(history_)}) {
+        if (!note.empty()) {
+            notes << FromCp1252(note);
+        }
+    }
+    if (history_.hiddenCount > 0) {
+        notes << QStringLiteral(
+                     u"Pruebas ocultas (no cuentan en el resumen ni en el gr\u00E1fico): %1")
+                     .arg(history_.hiddenCount);
+    }
+    if (!hidden_.Readable()) {
+        notes << QStringLiteral(
+                     u"No se puede leer la lista de pruebas ocultas (%1): no se "
+                     u"oculta ninguna.")
+                     .arg(QString::fromStdString(hidden_.Path()));
+    }
+    if (!saveFailure_.isEmpty()) {
+        notes << saveFailure_;
+    }
+    notes_->setText(notes.join(u'\n'));
+    notes_->setVisible(!notes.isEmpty());
+
+    if (chart_ == nullptr) {
+        return;
+    }
+    if (shown.empty()) {
+        noChart_->setText(QStringLiteral(
+            u"Todas las pruebas est\u00E1n ocultas: \u00ABMostrar pruebas ocultas\u00BB las "
+            u"muestra en la tabla, y \u00ABOcultar prueba\u00BB las vuelve a contar."));
+    }
+    noChart_->setVisible(shown.empty());
+    chart_->setVisible(!shown.empty());
+    // No more points than the screen is wide: more could not be told apart
+    // and would only slow the drawing down.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int width = screen ? screen->availableSize().width() : 1920;
+    const ProgressAxis axis =
+        axis_->currentIndex() == 0 ? ProgressAxis::byTest : ProgressAxis::byDate;
+    const std::vector<ProgressPoint> points =
+        BuildProgressSeries(shown, static_cast<std::size_t>(std::max(width, 100)), axis);
+    // The view hands the old chart back to be deleted.
+    const std::unique_ptr<QChart> old(chart_->chart());
+    chart_->setChart(BuildProgressChart(points, axis).release());
+    chart_->setRenderHint(QPainter::Antialiasing, points.size() <= 300);
+    chart_->setAccessibleDescription(ProgressChartDescription(shown, figures_, points, axis));
+}
+
+void CProgressDlg::UpdateHideButton() {
+    const QModelIndex current = table_->currentIndex();
+    const bool usable = current.isValid() && !hidden_.Path().empty() && hidden_.Readable();
+    hide_->setEnabled(usable);
+    hide_->setChecked(current.isValid() && model_->IsHidden(current.row()));
+}
+
+void CProgressDlg::HideCurrent(bool hide) {
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid()) {
+        UpdateHideButton();
+        return;
+    }
+    const std::size_t record = model_->RecordIndex(current.row());
+    // The record's line as the log holds it, checked against what was read.
+    const std::optional<std::string> line = ReadLogLine(logPath_, history_.lineOffsets[record]);
+    const bool same = line && ParseStatisticsRecord(*line) == history_.records[record];
+    if (!same || !(hide ? hidden_.Hide(*line) : hidden_.Show(*line))) {
+        saveFailure_ = same ? QStringLiteral(
+                                  u"No se pudo guardar la lista de pruebas ocultas (%1): sigue "
+                                  u"como estaba.")
+                                  .arg(QString::fromStdString(hidden_.Path()))
+                            : QStringLiteral(
+                                  u"El registro ha cambiado desde que se ley\u00F3: cierre y "
+                                  u"vuelva a abrir Progreso.");
+        ShowFigures();
+        UpdateHideButton();
+        return;
+    }
+    saveFailure_.clear();
+    history_.hidden[record] = hide;
+    history_.hiddenCount += hide ? 1 : -1;
+    model_->SetHidden(record, hide);
+    ShowFigures();
+    // The next row takes the place of one that left the table.
+    if (!table_->currentIndex().isValid() && model_->rowCount() > 0) {
+        table_->setCurrentIndex(model_->index(std::min(current.row(), model_->rowCount() - 1), 0));
+    }
+    UpdateHideButton();
 }
 
 void CProgressDlg::CopyTable() {

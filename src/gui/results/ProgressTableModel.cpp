@@ -1,15 +1,17 @@
 #include "gui/results/ProgressTableModel.h"
 
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPalette>
 #include <algorithm>
-#include <numeric>
 
 #include "core/results/FinalResult.h"
 
 namespace quirtel {
 namespace {
 
-const char16_t* const kHeaders[] = {u"Fecha", u"Duraci\u00F3n", u"Velocidad", u"Faltas",
-                                    u"Pulsaciones finales"};
+const char16_t* const kHeaders[] = {u"Fecha", u"Duraci\u00F3n", u"Velocidad bruta", u"Faltas",
+                                    u"Velocidad neta (pulsaciones finales)"};
 
 QString Speed(double value) {
     // The core's "%.2f" text without its unit, which the header's tip gives.
@@ -35,11 +37,52 @@ double SortKey(const StatisticsRecord& record, int column) {
 
 }  // namespace
 
-ProgressTableModel::ProgressTableModel(std::vector<StatisticsRecord> records, QObject* parent)
-    : QAbstractTableModel(parent), records(std::move(records)) {
-    rows.resize(this->records.size());
-    std::iota(rows.begin(), rows.end(), 0);
-    sort(Date, Qt::DescendingOrder);
+ProgressTableModel::ProgressTableModel(std::vector<StatisticsRecord> records,
+                                       std::vector<bool> hidden, QObject* parent)
+    : QAbstractTableModel(parent), records(std::move(records)), hidden(std::move(hidden)) {
+    this->hidden.resize(this->records.size(), false);
+    Rebuild();
+}
+
+void ProgressTableModel::Rebuild() {
+    beginResetModel();
+    rows.clear();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (showHidden || !hidden[i]) {
+            rows.push_back(static_cast<int>(i));
+        }
+    }
+    endResetModel();
+    sort(sortColumn, sortOrder);
+}
+
+void ProgressTableModel::SetShowHidden(bool show) {
+    if (show != showHidden) {
+        showHidden = show;
+        Rebuild();
+    }
+}
+
+void ProgressTableModel::SetHidden(std::size_t record, bool isHidden) {
+    if (record >= records.size() || hidden[record] == isHidden) {
+        return;
+    }
+    hidden[record] = isHidden;
+    const int row = RowOf(record);
+    if (showHidden && row >= 0) {
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        return;
+    }
+    // The record leaves or joins the rows shown.
+    const auto at = std::find(rows.begin(), rows.end(), static_cast<int>(record));
+    if (!isHidden) {
+        Rebuild();
+    } else if (at != rows.end()) {
+        const auto gone = static_cast<int>(at - rows.begin());
+        beginRemoveRows({}, gone, gone);
+        rows.erase(at);
+        endRemoveRows();
+    }
 }
 
 int ProgressTableModel::rowCount(const QModelIndex& parent) const {
@@ -78,6 +121,14 @@ QVariant ProgressTableModel::data(const QModelIndex& index, int role) const {
         return index.column() == Date ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
+    if (IsHidden(index.row())) {
+        if (role == Qt::ForegroundRole) {
+            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        }
+        if (role == Qt::ToolTipRole) {
+            return QStringLiteral(u"Prueba oculta: no cuenta en el resumen ni en el gr\u00E1fico");
+        }
+    }
     return {};
 }
 
@@ -106,6 +157,8 @@ void ProgressTableModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
+    sortColumn = column;
+    sortOrder = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Selections and the current cell follow their records to the new rows.
     const QModelIndexList persistent = persistentIndexList();
@@ -127,7 +180,7 @@ void ProgressTableModel::sort(int column, Qt::SortOrder order) {
         }
         return a > b;
     });
-    std::vector<int> rowOfRecord(rows.size());
+    std::vector<int> rowOfRecord(records.size(), 0);
     for (std::size_t row = 0; row < rows.size(); ++row) {
         rowOfRecord[static_cast<std::size_t>(rows[row])] = static_cast<int>(row);
     }
@@ -141,10 +194,26 @@ void ProgressTableModel::sort(int column, Qt::SortOrder order) {
 }
 
 const StatisticsRecord& ProgressTableModel::RecordAt(int row) const {
-    return records[static_cast<std::size_t>(rows[static_cast<std::size_t>(row)])];
+    return records[RecordIndex(row)];
+}
+
+std::size_t ProgressTableModel::RecordIndex(int row) const {
+    return static_cast<std::size_t>(rows[static_cast<std::size_t>(row)]);
+}
+
+bool ProgressTableModel::IsHidden(int row) const {
+    return hidden[RecordIndex(row)];
+}
+
+int ProgressTableModel::RowOf(std::size_t record) const {
+    const auto at = std::find(rows.begin(), rows.end(), static_cast<int>(record));
+    return at == rows.end() ? -1 : static_cast<int>(at - rows.begin());
 }
 
 QString ProgressTableModel::TabSeparatedText() const {
+    // A spreadsheet in the user's language reads its own decimal separator.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QStringList lines;
     QStringList cells;
     for (int column = 0; column < ColumnCount; ++column) {
@@ -152,10 +221,12 @@ QString ProgressTableModel::TabSeparatedText() const {
     }
     lines << cells.join(u'\t');
     for (int row = 0; row < rowCount(); ++row) {
+        const StatisticsRecord& record = RecordAt(row);
         cells.clear();
-        for (int column = 0; column < ColumnCount; ++column) {
-            cells << CellText(row, column);
-        }
+        cells << CellText(row, Date) << CellText(row, Duration)
+              << locale.toString(record.speed, 'f', 2)
+              << (record.faults ? locale.toString(*record.faults) : CellText(row, Faults))
+              << locale.toString(record.netSpeed, 'f', 2);
         lines << cells.join(u'\t');
     }
     return lines.join(u'\n') + u'\n';

@@ -19,6 +19,7 @@ TEST(ProgressSeries, OnePointPerTestOrPerSpanOfDays) {
     EXPECT_EQ(points[0].faults, std::nullopt);
     EXPECT_EQ(points[1].speed, 23.0);
     EXPECT_EQ(points[2].movingAverage, 20.0);
+    EXPECT_EQ(points[2].firstTest, 3);
 
     // Twelve tests over three days, four a day: a point per day holds its means,
     // and the moving average as it stood after the day's last test.
@@ -42,6 +43,15 @@ TEST(ProgressSeries, OnePointPerTestOrPerSpanOfDays) {
     ASSERT_EQ(points.size(), 4u);
     EXPECT_EQ(points[3].date, (LogDate{2026, 1, 10, 0, 0}));
     EXPECT_EQ(points[3].netSpeed, 10.0);
+
+    // By test: spans of three consecutive tests, dated at their first.
+    points = BuildProgressSeries(many, 5, ProgressAxis::byTest);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[1].firstTest, 4);
+    EXPECT_EQ(points[1].tests, 3);
+    EXPECT_EQ(points[1].date, (LogDate{2026, 1, 4, 11, 0}));
+    EXPECT_EQ(points[1].netSpeed, 4.0);
+    EXPECT_EQ(BuildProgressSeries(many, 12, ProgressAxis::byTest)[11].firstTest, 12);
     EXPECT_TRUE(BuildProgressSeries({}, 5).empty());
 }
 

@@ -54,7 +54,9 @@ TEST_F(StatisticsHistoryTest, ReadsBackWhatTheProgramsOwnWriterAppends) {
         {1796545500, {600, 1800, 0, 0, 0, 180.0}, false},
         {1796545560, {240, 8, 0, 0, 3, 2.0}, true},  // net -1.00
         {951782400, {0, 0, 0, 0, 0, 0.0}, true},     // 2000-02-29 00:00
-        {1796545620, {1799, 99999, 0, 0, 2147483647, 3335.1861}, true},
+        {1796545620, {1799, 99999, 0, 0, 99999, 3335.1861}, true},
+        // Written, but a net speed of minus two thousand million is no test.
+        {1796545680, {1799, 99999, 0, 0, 2147483647, 3335.1861}, true},
     };
     std::vector<StatisticsRecord> expected;
     for (const auto& t : tests) {
@@ -76,10 +78,11 @@ TEST_F(StatisticsHistoryTest, ReadsBackWhatTheProgramsOwnWriterAppends) {
     ::unsetenv("TZ");
     ::tzset();
 
+    expected.pop_back();
     const StatisticsHistory history = ReadStatisticsLog(log_);
     EXPECT_EQ(history.status, StatisticsHistory::Status::read);
     EXPECT_EQ(history.records, expected);
-    EXPECT_EQ(history.unreadableLines, 0);
+    EXPECT_EQ(history.unreadableLines, 1);
     EXPECT_FALSE(history.Cut());
     EXPECT_EQ(history.records[0].date.IsoText(), "2026-12-06T08:15");
     EXPECT_EQ(history.records[3].date.ShownText(), "29/02/2000 00:00");
@@ -118,6 +121,17 @@ TEST_F(StatisticsHistoryTest, MonthNamesLineEndsAndDamagedLines) {
         {"06-Dec-2026 08:15 --- 1.00 caracteres/min --- 05:00 minutos --- Faltas: 2147483648 "
          "--- Pulsaciones: 1.00 caracteres/min",
          0},
+        // Figures beyond 100,000 caracteres/min are damage, not typing.
+        {"06-Dec-2026 08:15 --- " + std::string(309, '9') +
+             ".00 caracteres/min --- 05:00 minutos --- Faltas: 1 --- Pulsaciones: 1.00 "
+             "caracteres/min",
+         0},
+        {"06-Dec-2026 08:15 --- 1.00 caracteres/min --- 05:00 minutos --- Faltas: 1 --- "
+         "Pulsaciones: -100000.01 caracteres/min",
+         0},
+        {"06-Dec-2026 08:15 --- 100000.00 caracteres/min --- 05:00 minutos --- Faltas: 1 --- "
+         "Pulsaciones: -100000.00 caracteres/min",
+         12},
         {std::string("\0\xFF\x01garbage", 10), 0},
     };
     for (const auto& c : cases) {
@@ -270,7 +284,8 @@ TEST(ProgressSummary, FiguresAndSpanishText) {
     EXPECT_EQ(FormatProgressSummary(s),
               "Pruebas: 12\n"
               "Tiempo total de escritura: 1 h 00 min 00 s\n"
-              "Mejor velocidad neta: 300.00 caracteres/min, el 06/12/2026 08:15\n"
+              "Mejor velocidad neta (pulsaciones finales): 300.00 caracteres/min, el 06/12/2026 "
+              "08:15\n"
               "Velocidad neta media de las 10 \xFAltimas pruebas: 180.00 caracteres/min\n"
               "Velocidad neta media de las 2 anteriores: 105.00 caracteres/min (+71.4 %)\n"
               "Faltas por prueba: 1.00 (en 10 pruebas con comprobaci\xF3n ortogr\xE1"

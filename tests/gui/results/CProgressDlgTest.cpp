@@ -1,15 +1,21 @@
 #include "gui/results/CProgressDlg.h"
 
+#include <QAbstractAxis>
 #include <QApplication>
+#include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXYSeries>
 
+#include "gui/results/ProgressChart.h"
 #include "gui/results/ProgressTableModel.h"
 
 namespace quirtel {
@@ -43,9 +49,21 @@ class CProgressDlgTest : public QObject {
 
 private slots:
     void smallLogInTableSummaryChartAndClipboard();
+    void chartPointsColoursAndHiddenTests();
     void noChartWithoutRecords();
 
 private:
+    std::string HiddenPath() const {
+        return dir.filePath(QStringLiteral("ocultas.txt")).toStdString();
+    }
+    QString WriteLog(const QByteArray& bytes) const {
+        const QString path = dir.filePath(QStringLiteral("estadistica.txt"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return path;
+    }
+
     QTemporaryDir dir;
 };
 
@@ -55,7 +73,7 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(kLog, sizeof kLog - 1);
     file.close();
-    CProgressDlg dialog(path.toStdString());
+    CProgressDlg dialog(path.toStdString(), nullptr, HiddenPath());
     dialog.show();
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Progreso"));
@@ -73,14 +91,25 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
     QCOMPARE(Column(model, ProgressTableModel::Faults),
              (QStringList{QStringLiteral("11"), QStringLiteral("2"), QStringLiteral("0"),
                           QStringLiteral(u"sin ortograf\u00EDa")}));
-    dialog.Table().sortByColumn(ProgressTableModel::Duration, Qt::AscendingOrder);
+    // By keyboard: the sort boxes; Tab leaves the table for the buttons.
+    dialog.SortColumnBox().setCurrentIndex(ProgressTableModel::Duration);
+    dialog.SortOrderBox().setCurrentIndex(1);
+    QCOMPARE(dialog.SortOrderBox().accessibleName(), QStringLiteral("Orden"));
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.Table().setFocus();
+    QTest::keyClick(&dialog.Table(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), &dialog.CopyButton());
+    QTest::keyClick(&dialog.CopyButton(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), &dialog.CloseButton());
     QCOMPARE(Column(model, ProgressTableModel::Duration),
              (QStringList{QStringLiteral("00:30"), QStringLiteral("01:05"), QStringLiteral("05:00"),
                           QStringLiteral("10:00")}));
 
     QVERIFY(dialog.SummaryLabel().text().startsWith(
         QStringLiteral("Pruebas: 4\nTiempo total de escritura: 16 min 35 s\n"
-                       "Mejor velocidad neta: 1000.00 caracteres/min, el 05/01/2026 10:00\n")));
+                       "Mejor velocidad neta (pulsaciones finales): 1000.00 caracteres/min, el "
+                       "05/01/2026 10:00\n")));
     QCOMPARE(dialog.NotesLabel().text(),
              QStringLiteral(u"L\u00EDneas ilegibles (se han saltado): 1"));
     QVERIFY(dialog.NotesLabel().isVisible());
@@ -90,19 +119,100 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
     QVERIFY(!dialog.NoChartLabel().isVisible());
     QCOMPARE(chart->accessibleName(), QStringLiteral(u"Gr\u00E1fico de progreso"));
     QCOMPARE(chart->accessibleDescription(),
-             QStringLiteral(u"4 pruebas. Pulsaciones finales de la primera: 201.40 "
+             QStringLiteral(u"4 pruebas. Velocidad neta de la primera: 201.40 "
                             u"caracteres/min; de la \u00FAltima: 1000.00 caracteres/min; la "
                             u"mejor: 1000.00 caracteres/min, el 05/01/2026 10:00."));
 
+    // Numbers as a Spanish spreadsheet reads them.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     dialog.CopyButton().click();
+    QLocale::setDefault(QLocale::c());
     QCOMPARE(QApplication::clipboard()->text(),
-             QStringLiteral(u"Fecha\tDuraci\u00F3n\tVelocidad\tFaltas\tPulsaciones finales\n"
-                            u"05/01/2026 10:00\t00:30\t1000.00\t0\t1000.00\n"
-                            u"06/12/2026 23:59\t01:05\t180.50\t2\t178.50\n"
-                            u"06/12/2026 08:15\t05:00\t212.40\t11\t201.40\n"
-                            u"07/12/2026 09:00\t10:00\t95.00\tsin ortograf\u00EDa\t95.00\n"));
+             QStringLiteral(u"Fecha\tDuraci\u00F3n\tVelocidad bruta\tFaltas\t"
+                            u"Velocidad neta (pulsaciones finales)\n"
+                            u"05/01/2026 10:00\t00:30\t1000,00\t0\t1000,00\n"
+                            u"06/12/2026 23:59\t01:05\t180,50\t2\t178,50\n"
+                            u"06/12/2026 08:15\t05:00\t212,40\t11\t201,40\n"
+                            u"07/12/2026 09:00\t10:00\t95,00\tsin ortograf\u00EDa\t95,00\n"));
     dialog.CloseButton().click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void CProgressDlgTest::chartPointsColoursAndHiddenTests() {
+    // Eight tests of one session, a minute apart, then 61 tests.
+    const auto log = [](int tests) {
+        QByteArray bytes = "\r\n";
+        for (int i = 0; i < tests; ++i) {
+            bytes += QStringLiteral(
+                         "07-Dec-2026 %1:%2 --- %3.00 caracteres/min --- 01:00 minutos "
+                         "--- Faltas: 1 --- Pulsaciones: %4.00 caracteres/min\r\n")
+                         .arg(10 + i / 60)
+                         .arg(i % 60, 2, 10, QLatin1Char('0'))
+                         .arg(200 + i)
+                         .arg(199 + i)
+                         .toLatin1();
+        }
+        return bytes;
+    };
+    const auto lineSeries = [](const CProgressDlg& dialog) {
+        QList<QXYSeries*> lines;
+        for (QAbstractSeries* series : dialog.ChartView()->chart()->series()) {
+            lines << static_cast<QXYSeries*>(series);
+        }
+        return lines;
+    };
+    {
+        CProgressDlg dialog(WriteLog(log(61)).toStdString(), nullptr, HiddenPath());
+        QSet<QRgb> colours;
+        for (QXYSeries* series : lineSeries(dialog)) {
+            const QColor colour = series->type() == QAbstractSeries::SeriesTypeScatter
+                                      ? series->color()
+                                      : series->pen().color();
+            QVERIFY2(colour != QColor(Qt::black), qPrintable(series->name()));
+            colours << colour.rgb();
+        }
+        QCOMPARE(colours.size(), 4);
+    }
+
+    const QString path = WriteLog(log(8));
+    CProgressDlg dialog(path.toStdString(), nullptr, HiddenPath());
+    QCOMPARE(dialog.AxisBox().currentText(), QStringLiteral("Por prueba"));
+    QXYSeries* net = lineSeries(dialog)[1];
+    QCOMPARE(net->name(), QStringLiteral("Velocidad neta (pulsaciones finales)"));
+    QCOMPARE(net->points().size(), 8);
+    QCOMPARE(net->points().front(), QPointF(1, 199));
+    QCOMPARE(net->points().back(), QPointF(8, 206));
+    QCOMPARE(ProgressPointTip(BuildProgressSeries(dialog.History().records, 8)[7]),
+             QStringLiteral("Prueba 8, 07/12/2026 10:07\nVelocidad bruta: 207.00 caracteres/min\n"
+                            "Velocidad neta (pulsaciones finales): 206.00 caracteres/min\n"
+                            "Faltas: 1"));
+
+    // Hiding the newest test: out of the summary, the chart and the table,
+    // its line copied to the hidden list; shown greyed on demand, and back.
+    dialog.Table().setCurrentIndex(dialog.Model().index(0, 0));
+    dialog.HideButton().click();
+    QCOMPARE(dialog.Model().rowCount(), 7);
+    QCOMPARE(lineSeries(dialog)[1]->points().size(), 7);
+    QVERIFY(dialog.SummaryLabel().text().startsWith(QStringLiteral("Pruebas: 7\n")));
+    QFile hidden(dir.filePath(QStringLiteral("ocultas.txt")));
+    QVERIFY(hidden.open(QIODevice::ReadOnly));
+    QCOMPARE(hidden.readAll(), log(8).mid(2 + 7 * log(1).mid(2).size()));
+    hidden.close();
+    dialog.ShowHiddenBox().setChecked(true);
+    QCOMPARE(dialog.Model().rowCount(), 8);
+    QVERIFY(dialog.Model().IsHidden(0));
+    QVERIFY(dialog.Model().data(dialog.Model().index(0, 0), Qt::ForegroundRole).isValid());
+    dialog.Table().setCurrentIndex(dialog.Model().index(0, 0));
+    QVERIFY(dialog.HideButton().isChecked());
+    dialog.HideButton().click();
+    QVERIFY(!dialog.Model().IsHidden(0));
+    QVERIFY(dialog.SummaryLabel().text().startsWith(QStringLiteral("Pruebas: 8\n")));
+    QVERIFY(hidden.open(QIODevice::ReadOnly));
+    QCOMPARE(hidden.readAll(), QByteArray());
+
+    dialog.AxisBox().setCurrentIndex(1);
+    QCOMPARE(dialog.ChartView()->chart()->axes(Qt::Horizontal).front()->type(),
+             QAbstractAxis::AxisTypeDateTime);
 }
 
 void CProgressDlgTest::noChartWithoutRecords() {
@@ -115,7 +225,7 @@ void CProgressDlgTest::noChartWithoutRecords() {
         {dir.path(), QStringLiteral("no es un archivo")},
     };
     for (const auto& c : cases) {
-        CProgressDlg dialog(c.path.toStdString());
+        CProgressDlg dialog(c.path.toStdString(), nullptr, HiddenPath());
         dialog.show();
         QCOMPARE(dialog.ChartView(), nullptr);
         QVERIFY(dialog.NoChartLabel().isVisible());
