@@ -21,8 +21,7 @@ file=${1:-$root/tests/data/prosa_es.txt}
 dictionary=${DICTIONARY:-$root/datos/es.dic}
 score=${QUIRTEL_SCORE:-$root/build-dict/src/score/quirtel-score}
 
-# quirtel-score accepts every word when the list cannot be loaded: a missing
-# list would read as a perfect score, so refuse it up front.
+# Refuse a missing input or word list up front, with this script's own message.
 for f in "$file" "$dictionary"; do
     if [ ! -f "$f" ] || [ ! -r "$f" ]; then
         echo "measure_false_faults.sh: cannot read $f" >&2

@@ -2,13 +2,16 @@
 
 #include <QStringList>
 #include <csignal>
+#include <cstdio>
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
+#include "app/DataFolderSoundPlayer.h"
 #include "app/SpanishTranslations.h"
 #include "core/session/SoundCues.h"
 #include "core/settings/ProfileKeys.h"
 #include "core/settings/RegistryFile.h"
+#include "core/spelling/DataFolder.h"
 #include "core/spelling/PersonalWordList.h"
 #include "gui/common/LockStateSource.h"
 #include "gui/typing/SdlSoundPlayer.h"
@@ -35,10 +38,18 @@ bool CTapoApp::InitInstance() {
         EnsureProfileKeys(profile);
     }
 
-    sound_ = std::make_unique<SdlSoundPlayer>(SoundCues::SoundFiles());
+    // Started from a folder without its own data (a terminal in the home
+    // folder), the program reads the installed copy and says so.
+    const DataFolder data = ChooseDataFolder(QUIRTEL_INSTALLED_DATA);
+    if (data.installed) {
+        std::fprintf(stderr, "%s\n", InstalledDataNote("quirtel", data).c_str());
+    }
+    sound_ = std::make_unique<DataFolderSoundPlayer>(
+        std::make_unique<SdlSoundPlayer>(SoundCues::SoundFiles(data.folder)), data.folder);
     lockStates_ = CreateSystemLockStateSource();
     document_ = std::make_unique<CTapoDoc>(prompts_);
     CMainFrame::Setup setup;
+    setup.wordListPath = DataFile(data.folder, WORD_LIST_NAME);
     setup.registryPath = registryPath;
     setup.personalListPath = PersonalWordList::DefaultPath();
     setup.lockStates = lockStates_.get();

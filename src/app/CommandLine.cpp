@@ -19,9 +19,10 @@ std::optional<std::string> CommandLineAnswer(const std::vector<std::string_view>
                 "pone en marcha el reloj; F2 acaba la prueba, Esc la aborta y F3 activa o\n"
                 "desactiva el sonido de las teclas. Con ARCHIVO, lo abre como documento.\n"
                 "\n"
-                "Lee ./datos/es.dic y los sonidos ./datos/*.wav de la carpeta de trabajo y\n"
-                "a\xF1"
-                "ade una l\xEDnea a ./estadistica.txt por cada prueba acabada.\n"
+                "Lee ./datos/es.dic y los sonidos ./datos/*.wav de la carpeta de trabajo (sin\n"
+                "./datos/es.dic, los datos instalados) y a\xF1"
+                "ade una l\xEDnea a ./estadistica.txt\n"
+                "por cada prueba acabada.\n"
                 "\n"
                 "  --help      muestra esta ayuda\n"
                 "  --version   muestra la versi\xF3n\n");

@@ -53,7 +53,8 @@ std::string FormatHistoryText(const StatisticsHistory& history, const ProgressSu
         out.append(FormatTimeText(r.elapsedSeconds)).append(" --- ");
         out.append("Velocidad bruta: ").append(FormatSpeedText(r.speed)).append(" --- Faltas: ");
         out.append(FormatFaultsText(r.faults.value_or(0), r.faults.has_value()));
-        out.append(" --- Velocidad neta (pulsaciones finales): ").append(FormatSpeedText(r.netSpeed));
+        out.append(" --- Velocidad neta (pulsaciones finales): ")
+            .append(FormatSpeedText(r.netSpeed));
         if (r.kind == TestKind::copy) {
             out.append(BuildCopyRecordSuffix(r.text, r.accuracy.value_or(0.0)));
         }

@@ -148,6 +148,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
                 return false;
             }
             options.dictionary = std::string(value);
+            options.dictionaryGiven = true;
         } else if (TakeValue("--model", args, i, value, missing)) {
             if (missing || value.empty()) {
                 error = "--model espera la ruta del texto modelo" + std::string(kHelpHint);
@@ -194,7 +195,8 @@ std::string ScoreUsage() {
         "  --capitals-single   cada may\xFAscula cuenta una sola pulsaci\xF3n\n"
         "  --no-spelling       sin comprobaci\xF3n ortogr\xE1"
         "fica\n"
-        "  --dictionary RUTA   lista de palabras (./datos/es.dic si no se indica)\n"
+        "  --dictionary RUTA   lista de palabras (si no se indica, ./datos/es.dic o, si\n"
+        "                      no existe, la instalada)\n"
         "  --personal RUTA     lista personal de palabras, que tambi\xE9n se aceptan\n"
         "                      (ninguna si no se indica)\n"
         "  --json              el resultado como un objeto JSON\n"
@@ -221,8 +223,9 @@ std::string ScoreUsage() {
         "\n"
         "Con --history no punt\xFA"
         "a ning\xFAn texto: lee el registro de pruebas REGISTRO\n"
-        "(./estadistica.txt si no se indica) y muestra cada prueba y el resumen del\n"
-        "progreso; --json lo da como un objeto JSON y --csv como CSV. De un registro\n"
+        "(si no se indica, ./estadistica.txt o, si no existe, el de quirtel-launch:\n"
+        "~/.local/share/quirtel/estadistica.txt) y muestra cada prueba y el resumen\n"
+        "del progreso; --json lo da como un objeto JSON y --csv como CSV. De un registro\n"
         "de m\xE1s de 64 MiB se leen solo los \xFAltimos 64 MiB. Un registro que no existe\n"
         "no tiene pruebas (estado 0). Las pruebas ocultas en la ventana Progreso\n"
         "(guardadas en ~/.local/share/quirtel/ocultas.txt) no se muestran salvo con\n"
@@ -238,7 +241,8 @@ std::string ScoreUsage() {
         "a cerrada)\n"
         "  2  l\xEDnea de \xF3rdenes incorrecta, archivo ilegible o entrada (o MODELO)\n"
         "     mayor de 64 MiB\n"
-        "     (con --history: un REGISTRO que existe pero no se puede leer)\n");
+        "     (con --history: un REGISTRO que existe pero no se puede leer); sin\n"
+        "     --no-spelling, tambi\xE9n una lista de palabras que no se puede leer\n");
 }
 
 }  // namespace quirtel

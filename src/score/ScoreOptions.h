@@ -14,12 +14,16 @@ struct ScoreOptions {
     bool capitalsDouble = true;
     bool spellCheck = true;
     std::string dictionary;  // the word list file; WORD_LIST_PATH unless given
-    std::string personal;    // a personal word list file; none unless given
+    // Whether --dictionary named it; if not, the installed list replaces a
+    // missing WORD_LIST_PATH.
+    bool dictionaryGiven = false;
+    std::string personal;  // a personal word list file; none unless given
     bool json = false;
     bool help = false;
     std::optional<std::string> file;  // none (or "-"): standard input
-    // --history: read the statistics log `file` (STATISTICS_LOG_PATH when
-    // none) instead of scoring a text; --csv prints it as CSV.
+    // --history: read the statistics log `file` (STATISTICS_LOG_PATH, or the
+    // launcher's log when that is missing) instead of scoring a text; --csv
+    // prints it as CSV.
     bool history = false;
     bool csv = false;
     // --model: judge the text as a copy of this model file, under these

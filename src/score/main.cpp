@@ -11,11 +11,13 @@
 
 #include "core/common/Cp1252.h"
 #include "core/common/MessagePrompt.h"
+#include "core/files/UserFolder.h"
 #include "core/results/HiddenRecords.h"
 #include "core/results/ProgressSummary.h"
 #include "core/results/StatisticsHistory.h"
 #include "core/results/StatisticsLog.h"
 #include "core/session/CopyJudge.h"
+#include "core/spelling/DataFolder.h"
 #include "core/spelling/PersonalWordList.h"
 #include "core/spelling/SpellingAdvisor.h"
 #include "core/spelling/WordFrequencies.h"
@@ -41,12 +43,12 @@ bool Print(std::FILE* stream, std::string_view utf8) {
     return std::fflush(stream) == 0 && written;
 }
 
-// Messages that the program would show in a box go to standard error.
-class StderrPrompt final : public quirtel::MessagePrompt {
+// Remembers whether the word list reported a failure (the program would have
+// shown it in a box).
+class FailurePrompt final : public quirtel::MessagePrompt {
 public:
-    void ShowMessage(std::string_view cp1252Text) override {
-        Print(stderr, quirtel::cp1252::ToUtf8(cp1252Text) + "\n");
-    }
+    void ShowMessage(std::string_view) override { failed = true; }
+    bool failed = false;
 };
 
 int Fail(const std::string& utf8Message) {
@@ -54,9 +56,27 @@ int Fail(const std::string& utf8Message) {
     return kExitUsage;
 }
 
+// The log --history reads when none is named: ./estadistica.txt when there is
+// anything by that name, else the one the launcher's working folder keeps
+// (the desktop menu's tests), which is then named on standard error.
+std::string DefaultHistoryLog() {
+    struct stat info {};
+    if (::lstat(quirtel::STATISTICS_LOG_PATH, &info) == 0) {
+        return quirtel::STATISTICS_LOG_PATH;
+    }
+    const std::string base = quirtel::UserFolder("XDG_DATA_HOME", ".local/share");
+    if (base.empty()) {
+        return quirtel::STATISTICS_LOG_PATH;
+    }
+    const std::string path = base + "/quirtel/estadistica.txt";
+    Print(stderr, "quirtel-score: no hay " + std::string(quirtel::STATISTICS_LOG_PATH) +
+                      "; uso el registro " + path + "\n");
+    return path;
+}
+
 // --history: the statistics log read back instead of a text scored.
 int RunHistory(const quirtel::ScoreOptions& options) {
-    const std::string path = options.file.value_or(quirtel::STATISTICS_LOG_PATH);
+    const std::string path = options.file ? *options.file : DefaultHistoryLog();
     // The records hidden in the progress window stay out unless --all.
     const quirtel::HiddenRecords hidden(options.all ? std::string()
                                                     : quirtel::HiddenRecords::DefaultPath());
@@ -183,10 +203,23 @@ int main(int argc, char** argv) {
         }
     }
 
-    StderrPrompt prompt;
+    // Without a word list every word would pass and the faults read 0: that is
+    // no score, unless the check was turned off.
+    FailurePrompt prompt;
     std::unique_ptr<quirtel::WordList> wordList;
     if (options.spellCheck) {
+        if (!options.dictionaryGiven) {
+            const quirtel::DataFolder data = quirtel::ChooseDataFolder(QUIRTEL_INSTALLED_DATA);
+            if (data.installed) {
+                Print(stderr, quirtel::InstalledDataNote("quirtel-score", data) + "\n");
+            }
+            options.dictionary = quirtel::DataFile(data.folder, quirtel::WORD_LIST_NAME);
+        }
         wordList = std::make_unique<quirtel::WordList>(options.dictionary, &prompt);
+        if (prompt.failed || !wordList->IsLoaded()) {
+            return Fail("no se puede leer la lista de palabras " + options.dictionary +
+                        " (sin lista, use --no-spelling)");
+        }
         wordList->SetPersonalList(personal.get());
     }
     std::string text = quirtel::DecodeScoreInput(std::move(input.bytes));

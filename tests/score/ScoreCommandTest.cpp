@@ -53,7 +53,7 @@ protected:
         Write("entrada", input);
         const fs::path out = stdoutPath.empty() ? dir_ / "salida" : fs::path(stdoutPath);
         const fs::path err = dir_ / "errores";
-        std::vector<std::string> argv = {QUIRTEL_SCORE_BINARY};
+        std::vector<std::string> argv = {binary_};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> raw;
         for (std::string& arg : argv) {
@@ -84,6 +84,7 @@ protected:
     }
 
     fs::path dir_;
+    std::string binary_ = QUIRTEL_SCORE_BINARY;
 };
 
 const char* const kLoadFailed =
@@ -234,25 +235,34 @@ TEST_F(ScoreCommandTest, FileArgumentAndDictionaryOption) {
     EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos);
 }
 
-TEST_F(ScoreCommandTest, MissingWordListIsReportedAndOnlyShapesCount) {
-    const std::vector<std::vector<std::string>> argSets = {{"--dictionary", "no-existe.dic"},
-                                                           {"--dictionary=datos"}};
-    for (const auto& args : argSets) {
-        const Outcome run = Score(args, "qwz hola?!");
-        EXPECT_EQ(run.exitCode, 0) << args[0];
-        EXPECT_EQ(run.err, kLoadFailed);
-        EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find("columna 5: hola?! (forma; sin sugerencias)\n"), std::string::npos)
-            << run.out;
+TEST_F(ScoreCommandTest, NoScoreWithoutAWordListUnlessTheCheckIsOff) {
+    // A list named but not readable is an error, never "Faltas: 0".
+    for (const std::string named : {"no-existe.dic", "datos"}) {
+        const Outcome run = Score({"--dictionary", named}, "qwz hola?!");
+        EXPECT_EQ(run.exitCode, 2) << named;
+        EXPECT_EQ(run.out, "") << named;
+        EXPECT_EQ(run.err, "quirtel-score: no se puede leer la lista de palabras " + named +
+                               " (sin lista, use --no-spelling)\n");
     }
+    // Without ./datos the installed list is read, and that is said once.
     fs::remove_all(dir_ / "datos");
-    Outcome run = Score({}, "qwz");
+    binary_ = QUIRTEL_SCORE_SOURCE_DATA_BINARY;
+    Outcome run = Score({}, "hola holq");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, kLoadFailed);
-    // Without the spelling check the list is not needed, so nothing is said.
+    EXPECT_EQ(run.err, "quirtel-score: no hay ./datos/es.dic; uso los datos instalados en " +
+                           std::string(QUIRTEL_SOURCE_DATA) + "\n");
+    EXPECT_NE(run.out.find("Faltas: 1\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("columna 6: holq ("), std::string::npos) << run.out;
+    // Without the spelling check no list is needed, so nothing is said.
     run = Score({"--no-spelling"}, "qwz");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
+    // A list of its own in ./datos, under any case of its name, comes first.
+    fs::create_directory(dir_ / "datos");
+    Write("datos/ES.DIC", "holq\n");
+    run = Score({}, "hola holq");
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("columna 1: hola ("), std::string::npos) << run.out;
 }
 
 TEST_F(ScoreCommandTest, FaultKindsSuggestionsAndPersonalList) {
@@ -432,6 +442,7 @@ TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
               "fecha,segundos,velocidad,faltas,pulsaciones\n2026-12-06T08:15,300,212.4,11,201.4\n"
               "2026-12-07T08:25,600,180,,180\n");
     run = Score({"--history"});
+    EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
               "06/12/2026 08:15 --- 05:00 minutos --- Velocidad bruta: 212.40 caracteres/min --- "
               "Faltas: 11 --- Velocidad neta (pulsaciones finales): 201.40 caracteres/min");
@@ -462,6 +473,22 @@ TEST_F(ScoreCommandTest, HistoryReadsTheLogInThreeForms) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "fecha,segundos,velocidad,faltas,pulsaciones\n");
     EXPECT_EQ(run.err, "quirtel-score: A\xC3\xBAn no hay pruebas: no existe nada.txt.\n");
+
+    // With no ./estadistica.txt the launcher's log is read, and named.
+    fs::remove(dir_ / "estadistica.txt");
+    fs::create_directories(dir_ / "xdg/quirtel");
+    Write("xdg/quirtel/estadistica.txt",
+          "06-Dec-2026 08:15 --- 212.40 caracteres/min --- 05:00 minutos --- Faltas: 11 --- "
+          "Pulsaciones: 201.40 caracteres/min\r\n");
+    const std::string xdg = (dir_ / "xdg").string();
+    ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    run = Score({"--history", "--csv"});
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "fecha,segundos,velocidad,faltas,pulsaciones\n2026-12-06T08:15,300,212.4,11,201.4\n");
+    EXPECT_EQ(run.err, "quirtel-score: no hay ./estadistica.txt; uso el registro " + xdg +
+                           "/quirtel/estadistica.txt\n");
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--history", "datos"}, {"--csv"}, {"--all"}, {"--history", "--json", "--csv"}}) {
         run = Score(args);

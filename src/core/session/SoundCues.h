@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quirtel {
@@ -26,7 +27,10 @@ inline constexpr std::array<double, 5> RATING_BOUNDS = {185.0, 200.0, 210.0, 230
 // never waits for a sound to end.
 class SoundCues {
 public:
-    explicit SoundCues(SoundPlayer& player) : player_(player) {}
+    // The sounds are taken from `dataFolder`; in "./datos" they are the paths
+    // above, byte for byte.
+    explicit SoundCues(SoundPlayer& player, std::string dataFolder = "./datos")
+        : player_(player), dataFolder_(std::move(dataFolder)) {}
 
     // Plays the key click; whether it could start is not looked at.
     void PlayKeyClick();
@@ -40,12 +44,18 @@ public:
     // number gives 0.
     static int RatingSoundIndex(double speed);
 
-    // Every file the cues may play: the key click, then the rating sounds.
-    // A player can decode them ahead so that no cue waits for the disk.
-    static std::vector<std::string> SoundFiles();
+    // Every file the cues may play from `dataFolder`: the key click, then
+    // the rating sounds. A player can decode them ahead so that no cue waits
+    // for the disk.
+    static std::vector<std::string> SoundFiles(std::string_view dataFolder = "./datos");
+
+    // A path under "./datos/" (as the sounds above) moved into `dataFolder`;
+    // any other path unchanged.
+    static std::string InFolder(std::string_view sound, std::string_view dataFolder);
 
 private:
     SoundPlayer& player_;
+    std::string dataFolder_;
 };
 
 }  // namespace quirtel

@@ -67,6 +67,18 @@ TEST(SoundCues, UnplayableRatingSoundBeepsOnceAndKeyClickNever) {
               (std::vector<std::string>{"./datos/Type.wav", "./datos/Type.wav", "./datos/3.wav"}));
 }
 
+TEST(SoundCues, SoundsComeFromTheChosenDataFolder) {
+    FakeSoundPlayer player;
+    SoundCues cues(player, "/usr/share/quirtel/datos");
+    cues.PlayKeyClick();
+    cues.PlayRatingSound(300.0);
+    EXPECT_EQ(player.played, (std::vector<std::string>{"/usr/share/quirtel/datos/Type.wav",
+                                                       "/usr/share/quirtel/datos/5.wav"}));
+    EXPECT_EQ(SoundCues::SoundFiles("/d")[1], "/d/0.wav");
+    EXPECT_EQ(SoundCues::SoundFiles(), SoundCues::SoundFiles("./datos"));
+    EXPECT_EQ(SoundCues::InFolder("/tmp/x.wav", "/d"), "/tmp/x.wav");
+}
+
 std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size) {
     std::uint32_t value = 0;
     for (int i = size - 1; i >= 0; --i) {
