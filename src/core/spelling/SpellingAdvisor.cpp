@@ -251,14 +251,21 @@ std::optional<FaultAdvice> SpellingAdvisor::Advise(std::string_view token) const
     const bool accentsOnly = !found.empty() && found.front().edit == ACCENTS_ONLY;
     advice.kind = accentsOnly ? FaultKind::Accent : FaultKind::Unknown;
     const Case wanted = CaseOf(typed);
+    // Once a suggestion is a word in common use, rare entries of the list
+    // (often obscure forms) would only bury it.
+    bool ranked = false;
     for (const Candidate& c : found) {
         if (advice.suggestions.size() == MAX_SUGGESTIONS) {
             break;
+        }
+        if (ranked && c.rank == WordFrequencies::NOT_RANKED) {
+            continue;
         }
         std::string suggestion = InCase(c.word, wanted);
         // A list entry whose own ends are marks would not pass as it is.
         if (list.CheckWord(suggestion)) {
             advice.suggestions.push_back(std::move(suggestion));
+            ranked = ranked || c.rank != WordFrequencies::NOT_RANKED;
         }
     }
     return advice;

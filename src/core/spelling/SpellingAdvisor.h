@@ -29,7 +29,8 @@ class WordList;
 // group is ordered by how common the word is (the frequency list), then by
 // the edit: a letter replaced by one of its neighbours on the Spanish
 // keyboard, two letters swapped, a letter left out, a letter too many, any
-// other replacement; then by the words' bytes. Suggestions follow the typed
+// other replacement; then by the words' bytes. Once a suggestion is in the
+// frequency list, the candidates that are not are left out. Suggestions follow the typed
 // word's case: lower, capitalised, or all capitals for a word of two or more
 // letters in capitals (ARBOL -> ÁRBOL).
 //

@@ -45,7 +45,7 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
                   "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
     // Ranks: a\xF1os before ambos (its first line counts, CR LF or not); none
     // of the words around "mesa".
-    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\n");
+    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\ncaso\n");
     const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
     WordList list(path);
     list.SetPersonalList(&personal);
@@ -64,7 +64,8 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
                      {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
                      // Common words first, then neighbour key, swap, left out, too many, other.
                      {"cas", FaultKind::Unknown, {"casa", "caso"}},
-                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos", "anos"}},
+                     // Once a ranked word is suggested, unranked ones (anos) are dropped.
+                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos"}},
                      {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
                      // Words of the personal list are suggested too.
                      {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
