@@ -42,10 +42,12 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
     const std::string path =
         dir.Write("es.dic",
                   "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
-                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
+                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n"
+                  "haber\nsaber\ncaber\nabre\nhacer\n");
     // Ranks: a\xF1os before ambos (its first line counts, CR LF or not); none
     // of the words around "mesa".
-    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\ncaso\n");
+    dir.Write("frecuencias.txt",
+              "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\ncaso\nhacer\nabre\nhaber\nsaber\n");
     const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
     WordList list(path);
     list.SetPersonalList(&personal);
@@ -57,15 +59,18 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
                      // Only accents, diaeresis or n/ñ differ; then the words one edit away.
                      {"cancion", FaultKind::Accent, {"canci\xF3n", "sanci\xF3n"}},
                      {"Cancion", FaultKind::Accent, {"Canci\xF3n", "Sanci\xF3n"}},
-                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL"}},
+                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL", "AMBOS"}},
                      {"pinguino", FaultKind::Accent, {"ping\xFCino"}},
                      {"(espanol).", FaultKind::Accent, {"espa\xF1ol"}},
                      // A missing accent costs no edit.
                      {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
                      // Common words first, then neighbour key, swap, left out, too many, other.
                      {"cas", FaultKind::Unknown, {"casa", "caso"}},
-                     // Once a ranked word is suggested, unranked ones (anos) are dropped.
-                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos"}},
+                     // Groups: sound-alike common words, one edit, common words two edits
+                     // away; once a ranked word is suggested, unranked ones (anos, caber)
+                     // are dropped.
+                     {"anbos", FaultKind::Unknown, {"ambos", "a\xF1os"}},
+                     {"aber", FaultKind::Unknown, {"haber", "abre", "saber", "hacer"}},
                      {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
                      // Words of the personal list are suggested too.
                      {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
@@ -119,6 +124,10 @@ TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
          "picard\xED"
          "a"},                                                 // doubled
         {"epitaio", FaultKind::Unknown, nullptr, "epitafio"},  // left out
+        {"boi", FaultKind::Unknown, "voy", nullptr},           // sounds alike
+        {"yegar", FaultKind::Unknown, "llegar", nullptr},
+        {"Aki", FaultKind::Unknown, "Aqu\xED", nullptr},
+        {"tabrajo", FaultKind::Unknown, "trabajo", nullptr},  // two edits
         {"hola..", FaultKind::Shape, nullptr, nullptr},
     };
     for (const auto& c : cases) {
@@ -138,7 +147,21 @@ TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
             EXPECT_TRUE(list.CheckWord(suggestion)) << c.token << " -> " << suggestion;
         }
     }
-    EXPECT_LE(advisor.MemoryBytes(), std::size_t{50} << 20);
+    // After the first common word, every suggestion is a common word.
+    WordFrequencies frequencies;
+    frequencies.Load(FrequencyPathFor(path));
+    for (const char* token : {"cancion", "meson", "hiva"}) {
+        const auto advice = advisor.Advise(token);
+        ASSERT_TRUE(advice.has_value()) << token;
+        bool ranked = false;
+        for (const std::string& suggestion : advice->suggestions) {
+            const bool common = frequencies.RankOf(suggestion) != WordFrequencies::NOT_RANKED;
+            EXPECT_TRUE(common || !ranked) << token << " -> " << suggestion;
+            ranked = ranked || common;
+        }
+        EXPECT_TRUE(ranked) << token;
+    }
+    EXPECT_LE(advisor.MemoryBytes(), std::size_t{60} << 20);
 }
 
 }  // namespace
