@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 #include "core/spelling/WordCheck.h"
 #include "core/spelling/WordFrequencies.h"
@@ -11,14 +10,23 @@ namespace quirtel {
 
 namespace {
 
-// Positions take the low bits of an entry, a key's hash the others.
+// A word's slot takes the low bits of an entry, a key's hash the others.
 constexpr int ID_BITS = 24;
 constexpr std::uint64_t ID_MASK = (std::uint64_t{1} << ID_BITS) - 1;
 // Typed words longer than this are no two edits from an indexed word.
 constexpr std::size_t MAX_QUERY_BYTES = CommonWordIndex::MAX_EDITED_BYTES + 2;
 
-std::uint64_t HashOf(std::string_view key) {
-    return std::hash<std::string_view>{}(key) >> ID_BITS;
+// FNV-1a over the bytes of `key` but those at `skipA` and `skipB`, in the
+// bits above a position.
+std::uint64_t HashOf(std::string_view key, std::size_t skipA = std::string_view::npos,
+                     std::size_t skipB = std::string_view::npos) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (i != skipA && i != skipB) {
+            hash = (hash ^ static_cast<unsigned char>(key[i])) * 1099511628211u;
+        }
+    }
+    return hash >> ID_BITS;
 }
 
 bool IsSoft(char c) {
@@ -29,27 +37,21 @@ bool IsVowel(char c) {
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
 }
 
-// The hashes of what remains of `word` with up to two letters removed,
-// `word` itself included, each once.
-void DeletionHashes(std::string_view word, std::vector<std::uint64_t>& hashes) {
-    hashes.clear();
-    hashes.push_back(HashOf(word));
-    std::string one;
-    std::string two;
+// Calls visit(hash) for what remains of `word` with up to two letters
+// removed, `word` itself included; a remainder may come more than once.
+template <typename F>
+void ForEachDeletion(std::string_view word, F&& visit) {
+    visit(HashOf(word));
     for (std::size_t i = 0; i < word.size(); ++i) {
-        one.assign(word.substr(0, i)).append(word.substr(i + 1));
-        hashes.push_back(HashOf(one));
-        for (std::size_t j = i; j < one.size(); ++j) {
-            two.assign(one, 0, j).append(one, j + 1);
-            hashes.push_back(HashOf(two));
+        visit(HashOf(word, i));
+        for (std::size_t j = i + 1; j < word.size(); ++j) {
+            visit(HashOf(word, i, j));
         }
     }
-    std::sort(hashes.begin(), hashes.end());
-    hashes.erase(std::unique(hashes.begin(), hashes.end()), hashes.end());
 }
 
-// Appends to `positions` the positions stored under each of `hashes` in the
-// sorted `entries`.
+// Appends to `slots` the slots stored under each of `hashes` in the sorted
+// `entries`, each once.
 void FindAll(const std::vector<std::uint64_t>& entries, const std::vector<std::uint64_t>& hashes,
              std::vector<std::uint32_t>& positions) {
     for (const std::uint64_t hash : hashes) {
@@ -171,49 +173,58 @@ std::string SoundKey(std::string_view w) {
 }
 
 CommonWordIndex::CommonWordIndex(const WordFrequencies& frequencies) : frequencies(frequencies) {
-    const std::size_t size = std::min<std::size_t>(frequencies.Size(), ID_MASK + 1);
-    // The rank below which a word is among the MAX_WORDS most common.
-    std::uint32_t cutoff = WordFrequencies::NOT_RANKED;
-    if (size > MAX_WORDS) {
-        std::vector<std::uint32_t> ranks(size);
-        for (std::size_t i = 0; i < size; ++i) {
-            ranks[i] = frequencies.At(i).second;
-        }
-        std::nth_element(ranks.begin(), ranks.begin() + MAX_WORDS, ranks.end());
-        cutoff = ranks[MAX_WORDS];
-    }
-    foldedWords.resize(size);
-    std::vector<std::uint64_t> hashes;
+    static_assert(MAX_WORDS <= ID_MASK + 1);
+    const std::size_t size = std::min<std::size_t>(frequencies.Size(), UINT32_MAX);
+    // (rank, position) of the most common words, most common first.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> order;
+    order.reserve(size);
     for (std::size_t i = 0; i < size; ++i) {
-        const auto& [word, rank] = frequencies.At(i);
-        if (rank >= cutoff) {
-            continue;
-        }
-        std::string& folded = foldedWords[i];
-        folded = word;
+        order.emplace_back(frequencies.At(i).second, static_cast<std::uint32_t>(i));
+    }
+    std::sort(order.begin(), order.end());
+    order.resize(std::min(order.size(), MAX_WORDS));
+    order.shrink_to_fit();
+    // The deletions of each word, as long as the budget lasts.
+    const auto deletionsOf = [](std::size_t n) {
+        return n <= MAX_EDITED_BYTES ? 1 + n + n * (n - 1) / 2 : 0;
+    };
+    std::size_t entries = 0;
+    for (const auto& [rank, i] : order) {
+        const std::size_t more = deletionsOf(frequencies.At(i).first.size());
+        entries += entries + more <= MAX_DELETIONS ? more : 0;
+    }
+    deletions.reserve(entries);
+    sounds.reserve(order.size());
+    foldedWords.reserve(order.size());
+    positions.reserve(order.size());
+    std::size_t budget = MAX_DELETIONS;
+    for (const auto& [rank, position] : order) {
+        // Entries name a word by its slot here.
+        const std::uint64_t i = foldedWords.size();
+        positions.push_back(position);
+        std::string& folded = foldedWords.emplace_back(frequencies.At(position).first);
         FoldAccents(folded);
         sounds.push_back(HashOf(SoundKey(folded)) << ID_BITS | i);
-        if (folded.size() <= MAX_EDITED_BYTES) {
-            DeletionHashes(folded, hashes);
-            for (const std::uint64_t hash : hashes) {
-                deletions.push_back(hash << ID_BITS | i);
-            }
+        if (const std::size_t more = deletionsOf(folded.size()); more > 0 && more <= budget) {
+            budget -= more;
+            ForEachDeletion(folded,
+                            [&](std::uint64_t hash) { deletions.push_back(hash << ID_BITS | i); });
         }
     }
     std::sort(sounds.begin(), sounds.end());
     std::sort(deletions.begin(), deletions.end());
-    sounds.shrink_to_fit();
+    deletions.erase(std::unique(deletions.begin(), deletions.end()), deletions.end());
     deletions.shrink_to_fit();
 }
 
 void CommonWordIndex::FindSoundAlikes(std::string_view folded,
                                       std::vector<std::string_view>& words) const {
     const std::string key = SoundKey(folded);
-    std::vector<std::uint32_t> positions;
-    FindAll(sounds, {HashOf(key)}, positions);
-    for (const std::uint32_t p : positions) {
-        if (SoundKey(foldedWords[p]) == key) {
-            words.push_back(frequencies.At(p).first);
+    std::vector<std::uint32_t> slots;
+    FindAll(sounds, {HashOf(key)}, slots);
+    for (const std::uint32_t slot : slots) {
+        if (SoundKey(foldedWords[slot]) == key) {
+            words.push_back(frequencies.At(positions[slot]).first);
         }
     }
 }
@@ -224,19 +235,22 @@ void CommonWordIndex::FindTwoEdits(std::string_view folded,
         return;
     }
     std::vector<std::uint64_t> hashes;
-    DeletionHashes(folded, hashes);
-    std::vector<std::uint32_t> positions;
-    FindAll(deletions, hashes, positions);
-    for (const std::uint32_t p : positions) {
-        if (WithinTwoEdits(folded, foldedWords[p])) {
-            words.push_back(frequencies.At(p).first);
+    ForEachDeletion(folded, [&](std::uint64_t hash) { hashes.push_back(hash); });
+    std::sort(hashes.begin(), hashes.end());
+    hashes.erase(std::unique(hashes.begin(), hashes.end()), hashes.end());
+    std::vector<std::uint32_t> slots;
+    FindAll(deletions, hashes, slots);
+    for (const std::uint32_t slot : slots) {
+        if (WithinTwoEdits(folded, foldedWords[slot])) {
+            words.push_back(frequencies.At(positions[slot]).first);
         }
     }
 }
 
 std::size_t CommonWordIndex::MemoryBytes() const {
     std::size_t bytes = (sounds.capacity() + deletions.capacity()) * sizeof(std::uint64_t) +
-                        foldedWords.capacity() * sizeof(std::string);
+                        foldedWords.capacity() * sizeof(std::string) +
+                        positions.capacity() * sizeof(std::uint32_t);
     for (const std::string& w : foldedWords) {
         // Short words live inside the string object itself.
         if (w.capacity() > 15) {

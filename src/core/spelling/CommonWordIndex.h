@@ -27,6 +27,9 @@ public:
     static constexpr std::size_t MAX_WORDS = 100'000;
     // Longer words are only found by their sound.
     static constexpr std::size_t MAX_EDITED_BYTES = 24;
+    // Entries of the deletion index at most (8 bytes each): less common
+    // words beyond them are only found by their sound.
+    static constexpr std::size_t MAX_DELETIONS = std::size_t{4} << 20;
     static constexpr int MAX_EDITS = 2;
 
     // Builds both indexes over `frequencies`, which must outlive it and stay
@@ -46,9 +49,10 @@ public:
 
 private:
     const WordFrequencies& frequencies;
-    // Each word's folded form, by its position in the list.
+    // Each indexed word's folded form and its position in the list, by slot.
     std::vector<std::string> foldedWords;
-    // (hash of a key) << ID_BITS | position, sorted.
+    std::vector<std::uint32_t> positions;
+    // (hash of a key) << ID_BITS | slot, sorted.
     std::vector<std::uint64_t> sounds;
     std::vector<std::uint64_t> deletions;
 };
