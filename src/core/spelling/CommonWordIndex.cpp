@@ -13,6 +13,9 @@ namespace {
 // A word's slot takes the low bits of an entry, a key's hash the others.
 constexpr int ID_BITS = 24;
 constexpr std::uint64_t ID_MASK = (std::uint64_t{1} << ID_BITS) - 1;
+// Lookups start from a table of where each value of an entry's top bits begins.
+constexpr int TOP_BITS = 16;
+constexpr std::size_t TOP_VALUES = std::size_t{1} << TOP_BITS;
 // Typed words longer than this are no two edits from an indexed word.
 constexpr std::size_t MAX_QUERY_BYTES = CommonWordIndex::MAX_EDITED_BYTES + 2;
 
@@ -50,12 +53,28 @@ void ForEachDeletion(std::string_view word, F&& visit) {
     }
 }
 
+// Where the entries of each value of their top bits begin in the sorted
+// `entries`, and where the last ones end.
+std::vector<std::uint32_t> StartsOf(const std::vector<std::uint64_t>& entries) {
+    std::vector<std::uint32_t> starts(TOP_VALUES + 1);
+    std::size_t at = 0;
+    for (std::size_t top = 0; top <= TOP_VALUES; ++top) {
+        while (at < entries.size() && (entries[at] >> (64 - TOP_BITS)) < top) {
+            ++at;
+        }
+        starts[top] = static_cast<std::uint32_t>(at);
+    }
+    return starts;
+}
+
 // Appends to `slots` the slots stored under each of `hashes` in the sorted
 // `entries`, each once.
-void FindAll(const std::vector<std::uint64_t>& entries, const std::vector<std::uint64_t>& hashes,
-             std::vector<std::uint32_t>& positions) {
+void FindAll(const std::vector<std::uint64_t>& entries, const std::vector<std::uint32_t>& starts,
+             const std::vector<std::uint64_t>& hashes, std::vector<std::uint32_t>& positions) {
     for (const std::uint64_t hash : hashes) {
-        auto at = std::lower_bound(entries.begin(), entries.end(), hash << ID_BITS);
+        const std::size_t top = hash >> (64 - ID_BITS - TOP_BITS);
+        const auto first = entries.begin() + starts[top];
+        auto at = std::lower_bound(first, entries.begin() + starts[top + 1], hash << ID_BITS);
         for (; at != entries.end() && (*at >> ID_BITS) == hash; ++at) {
             positions.push_back(static_cast<std::uint32_t>(*at & ID_MASK));
         }
@@ -215,13 +234,15 @@ CommonWordIndex::CommonWordIndex(const WordFrequencies& frequencies) : frequenci
     std::sort(deletions.begin(), deletions.end());
     deletions.erase(std::unique(deletions.begin(), deletions.end()), deletions.end());
     deletions.shrink_to_fit();
+    soundStarts = StartsOf(sounds);
+    deletionStarts = StartsOf(deletions);
 }
 
 void CommonWordIndex::FindSoundAlikes(std::string_view folded,
                                       std::vector<std::string_view>& words) const {
     const std::string key = SoundKey(folded);
     std::vector<std::uint32_t> slots;
-    FindAll(sounds, {HashOf(key)}, slots);
+    FindAll(sounds, soundStarts, {HashOf(key)}, slots);
     for (const std::uint32_t slot : slots) {
         if (SoundKey(foldedWords[slot]) == key) {
             words.push_back(frequencies.At(positions[slot]).first);
@@ -239,7 +260,7 @@ void CommonWordIndex::FindTwoEdits(std::string_view folded,
     std::sort(hashes.begin(), hashes.end());
     hashes.erase(std::unique(hashes.begin(), hashes.end()), hashes.end());
     std::vector<std::uint32_t> slots;
-    FindAll(deletions, hashes, slots);
+    FindAll(deletions, deletionStarts, hashes, slots);
     for (const std::uint32_t slot : slots) {
         if (WithinTwoEdits(folded, foldedWords[slot])) {
             words.push_back(frequencies.At(positions[slot]).first);
@@ -248,9 +269,11 @@ void CommonWordIndex::FindTwoEdits(std::string_view folded,
 }
 
 std::size_t CommonWordIndex::MemoryBytes() const {
-    std::size_t bytes = (sounds.capacity() + deletions.capacity()) * sizeof(std::uint64_t) +
-                        foldedWords.capacity() * sizeof(std::string) +
-                        positions.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes =
+        (sounds.capacity() + deletions.capacity()) * sizeof(std::uint64_t) +
+        foldedWords.capacity() * sizeof(std::string) +
+        (positions.capacity() + soundStarts.capacity() + deletionStarts.capacity()) *
+            sizeof(std::uint32_t);
     for (const std::string& w : foldedWords) {
         // Short words live inside the string object itself.
         if (w.capacity() > 15) {

@@ -55,6 +55,9 @@ private:
     // (hash of a key) << ID_BITS | slot, sorted.
     std::vector<std::uint64_t> sounds;
     std::vector<std::uint64_t> deletions;
+    // Where the entries of each value of their top 16 bits begin.
+    std::vector<std::uint32_t> soundStarts;
+    std::vector<std::uint32_t> deletionStarts;
 };
 
 }  // namespace quirtel

@@ -97,6 +97,29 @@ TEST(SpellingAdvisor, WithoutTheListOnlyShapesAreFaultsAndNothingIsSuggested) {
     EXPECT_EQ(shape->kind, FaultKind::Shape);
 }
 
+TEST(SpellingAdvisor, ALargeFrequencyListKeepsItsIndexesBounded) {
+    const TempDir dir;
+    const std::string path = dir.Write("es.dic", "abcdefghijklmnopqrstuvwx\n");
+    // 150,000 different words of 24 letters: each has 301 ways to lose up to
+    // two letters.
+    std::string words;
+    for (int i = 0; i < 150'000; ++i) {
+        std::string word(24, 'a');
+        for (int n = i, at = 23; n > 0; n /= 26, --at) {
+            word[at] = static_cast<char>('a' + n % 26);
+        }
+        words += word + '\n';
+    }
+    dir.Write("frecuencias.txt", words);
+    const WordList list(path);
+    const SpellingAdvisor advisor(list, FrequencyPathFor(path));
+    advisor.Prepare();
+    EXPECT_LE(advisor.MemoryBytes(), std::size_t{64} << 20);
+    const auto advice = advisor.Advise("abcdefghijklmnopqrstuvw");
+    ASSERT_TRUE(advice.has_value());
+    EXPECT_EQ(advice->suggestions.front(), "abcdefghijklmnopqrstuvwx");
+}
+
 TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
     const char* source = std::getenv("QUIRTEL_SOURCE_DIR");
     const std::string path = std::string(source != nullptr ? source : "../..") + "/datos/es.dic";
