@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/spelling/AccentIndex.h"
+#include "core/spelling/CommonWordIndex.h"
 #include "core/spelling/PersonalWordList.h"
 #include "core/spelling/WordCheck.h"
 #include "core/spelling/WordFrequencies.h"
@@ -16,16 +17,24 @@ namespace quirtel {
 
 namespace {
 
-// How a candidate differs from the typed word, in the order that breaks ties
-// between words equally common.
+// How a candidate differs from the typed word: the groups in order, and
+// within the one-edit group the order that breaks ties between words equally
+// common.
 enum Edit : int {
     ACCENTS_ONLY,
+    SOUND_ALIKE,    // a common word spelt differently for the same sound
     NEIGHBOUR_KEY,  // a letter replaced by a neighbour on the keyboard
     SWAPPED,        // two neighbouring letters swapped
     LEFT_OUT,       // the typed word lacks a letter
     TOO_MANY,       // the typed word has a letter too many
     REPLACED,       // any other letter replaced
+    TWO_EDITS,      // a common word two such edits away
 };
+
+// The group of an edit: accents only, sound-alike, one edit, two edits.
+int GroupOf(int edit) {
+    return edit == ACCENTS_ONLY ? 0 : edit == SOUND_ALIKE ? 1 : edit == TWO_EDITS ? 3 : 2;
+}
 
 constexpr std::string_view LETTERS = "abcdefghijklmnopqrstuvwxyz";
 
@@ -155,11 +164,19 @@ void SpellingAdvisor::Prepare() const {
         // gets its kind.
         accents.reset();
         frequencies.reset();
+        return;
+    }
+    try {
+        common = std::make_unique<CommonWordIndex>(*frequencies);
+    } catch (const std::bad_alloc&) {
+        // Suggestions one edit away remain.
+        common.reset();
     }
 }
 
 std::size_t SpellingAdvisor::MemoryBytes() const {
-    return (accents ? accents->MemoryBytes() : 0) + (frequencies ? frequencies->MemoryBytes() : 0);
+    return (accents ? accents->MemoryBytes() : 0) + (frequencies ? frequencies->MemoryBytes() : 0) +
+           (common ? common->MemoryBytes() : 0);
 }
 
 void SpellingAdvisor::CollectCandidates(const std::string& folded, const std::string& word,
@@ -186,6 +203,21 @@ void SpellingAdvisor::CollectCandidates(const std::string& folded, const std::st
     lookUp(folded, ACCENTS_ONLY);
     if (folded.size() <= MAX_EDITED_BYTES) {
         ForEachEdit(folded, word, lookUp);
+    }
+    if (common) {
+        const auto add = [&](int edit) {
+            for (const std::string_view w : words) {
+                if (w != word) {
+                    found.push_back({w, edit});
+                }
+            }
+            words.clear();
+        };
+        words.clear();
+        common->FindSoundAlikes(folded, words);
+        add(SOUND_ALIKE);
+        common->FindTwoEdits(folded, words);
+        add(TWO_EDITS);
     }
 }
 
@@ -244,21 +276,28 @@ std::optional<FaultAdvice> SpellingAdvisor::Advise(std::string_view token) const
         c.rank = frequencies ? frequencies->RankOf(c.word) : WordFrequencies::NOT_RANKED;
     }
     std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
-        return std::make_tuple(a.edit != ACCENTS_ONLY, a.rank, a.edit, a.word) <
-               std::make_tuple(b.edit != ACCENTS_ONLY, b.rank, b.edit, b.word);
+        return std::make_tuple(GroupOf(a.edit), a.rank, a.edit, a.word) <
+               std::make_tuple(GroupOf(b.edit), b.rank, b.edit, b.word);
     });
 
     const bool accentsOnly = !found.empty() && found.front().edit == ACCENTS_ONLY;
     advice.kind = accentsOnly ? FaultKind::Accent : FaultKind::Unknown;
     const Case wanted = CaseOf(typed);
+    // Once a suggestion is a word in common use, rare entries of the list
+    // (often obscure forms) would only bury it.
+    bool ranked = false;
     for (const Candidate& c : found) {
         if (advice.suggestions.size() == MAX_SUGGESTIONS) {
             break;
+        }
+        if (ranked && c.rank == WordFrequencies::NOT_RANKED) {
+            continue;
         }
         std::string suggestion = InCase(c.word, wanted);
         // A list entry whose own ends are marks would not pass as it is.
         if (list.CheckWord(suggestion)) {
             advice.suggestions.push_back(std::move(suggestion));
+            ranked = ranked || c.rank != WordFrequencies::NOT_RANKED;
         }
     }
     return advice;

@@ -12,6 +12,7 @@
 namespace quirtel {
 
 class AccentIndex;
+class CommonWordIndex;
 class WordFrequencies;
 class WordList;
 
@@ -22,19 +23,22 @@ class WordList;
 // word of the list (or of the personal list) differs from w only in accents,
 // diaeresis or ñ/n, and FaultKind::Unknown when not.
 //
-// Suggestions, at most MAX_SUGGESTIONS: first the words that differ from w
-// only in such marks, then the words one edit away from w - a letter
-// inserted, removed or replaced, or two neighbouring letters swapped - where
-// a missing, extra or wrong mark costs no edit (ezcribio -> escribió). Each
-// group is ordered by how common the word is (the frequency list), then by
-// the edit: a letter replaced by one of its neighbours on the Spanish
-// keyboard, two letters swapped, a letter left out, a letter too many, any
-// other replacement; then by the words' bytes. Suggestions follow the typed
-// word's case: lower, capitalised, or all capitals for a word of two or more
-// letters in capitals (ARBOL -> ÁRBOL).
+// Suggestions, at most MAX_SUGGESTIONS, in four groups: the words that
+// differ from w only in such marks; the common words (those of the frequency
+// list) that sound like w (SoundKey: boi -> voy, aber -> haber); the words
+// one edit away from w - a letter inserted, removed or replaced, or two
+// neighbouring letters swapped - where a missing, extra or wrong mark costs
+// no edit (ezcribio -> escribió); the common words two edits away. Each
+// group is ordered by how common the word is, then by the edit: a letter
+// replaced by one of its neighbours on the Spanish keyboard, two letters
+// swapped, a letter left out, a letter too many, any other replacement; then
+// by the words' bytes. Once a suggestion is a common word, the candidates
+// that are not are left out. Each one passes the word check as suggested.
+// Suggestions follow the typed word's case: lower, capitalised, or all
+// capitals for a word of two or more letters in capitals (ARBOL -> ÁRBOL).
 //
-// The accent index and the frequency list are built when first needed, not
-// when the advisor is made.
+// The accent index, the frequency list and its index are built when first
+// needed, not when the advisor is made.
 class SpellingAdvisor {
 public:
     static constexpr std::size_t MAX_SUGGESTIONS = 5;
@@ -76,6 +80,7 @@ private:
     mutable bool prepared = false;
     mutable std::unique_ptr<AccentIndex> accents;
     mutable std::unique_ptr<WordFrequencies> frequencies;
+    mutable std::unique_ptr<CommonWordIndex> common;
 };
 
 }  // namespace quirtel

@@ -29,6 +29,8 @@ public:
     std::uint32_t RankOf(std::string_view word) const;
 
     std::size_t Size() const { return ranks.size(); }
+    // The i-th word (i < Size()) in byte order, with its rank.
+    const std::pair<std::string, std::uint32_t>& At(std::size_t i) const { return ranks[i]; }
     // Bytes of memory the list occupies, about.
     std::size_t MemoryBytes() const;
 

@@ -42,10 +42,12 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
     const std::string path =
         dir.Write("es.dic",
                   "sanci\xF3n\nespa\xF1ol\nescribi\xF3\ncanci\xF3n\n\xE1rbol\nping\xFCino\nhola\n"
-                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n");
+                  "casa\ncaso\nambos\na\xF1os\nanos\nmess\nmeza\nemsa\nmesas\nesa\nmisa\nfin\n"
+                  "haber\nsaber\ncaber\nabre\nhacer\n");
     // Ranks: a\xF1os before ambos (its first line counts, CR LF or not); none
     // of the words around "mesa".
-    dir.Write("frecuencias.txt", "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\n");
+    dir.Write("frecuencias.txt",
+              "que\ncasa\na\xF1os\r\nambos\nmundo\na\xF1os\ncaso\nhacer\nabre\nhaber\nsaber\n");
     const PersonalWordList personal(dir.Write("personal.dic", "akutagawa\n"));
     WordList list(path);
     list.SetPersonalList(&personal);
@@ -57,14 +59,18 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
                      // Only accents, diaeresis or n/ñ differ; then the words one edit away.
                      {"cancion", FaultKind::Accent, {"canci\xF3n", "sanci\xF3n"}},
                      {"Cancion", FaultKind::Accent, {"Canci\xF3n", "Sanci\xF3n"}},
-                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL"}},
+                     {"ARBOL", FaultKind::Accent, {"\xC1RBOL", "AMBOS"}},
                      {"pinguino", FaultKind::Accent, {"ping\xFCino"}},
                      {"(espanol).", FaultKind::Accent, {"espa\xF1ol"}},
                      // A missing accent costs no edit.
                      {"ezcribio", FaultKind::Unknown, {"escribi\xF3"}},
                      // Common words first, then neighbour key, swap, left out, too many, other.
                      {"cas", FaultKind::Unknown, {"casa", "caso"}},
-                     {"anbos", FaultKind::Unknown, {"a\xF1os", "ambos", "anos"}},
+                     // Groups: sound-alike common words, one edit, common words two edits
+                     // away; once a ranked word is suggested, unranked ones (anos, caber)
+                     // are dropped.
+                     {"anbos", FaultKind::Unknown, {"ambos", "a\xF1os"}},
+                     {"aber", FaultKind::Unknown, {"haber", "abre", "saber", "hacer"}},
                      {"mesa", FaultKind::Unknown, {"mess", "meza", "emsa", "mesas", "esa"}},
                      // Words of the personal list are suggested too.
                      {"Akutagwa", FaultKind::Unknown, {"Akutagawa"}},
@@ -89,6 +95,29 @@ TEST(SpellingAdvisor, WithoutTheListOnlyShapesAreFaultsAndNothingIsSuggested) {
     const auto shape = advisor.Advise("hola?!");
     ASSERT_TRUE(shape.has_value());
     EXPECT_EQ(shape->kind, FaultKind::Shape);
+}
+
+TEST(SpellingAdvisor, ALargeFrequencyListKeepsItsIndexesBounded) {
+    const TempDir dir;
+    const std::string path = dir.Write("es.dic", "abcdefghijklmnopqrstuvwx\n");
+    // 150,000 different words of 24 letters: each has 301 ways to lose up to
+    // two letters.
+    std::string words;
+    for (int i = 0; i < 150'000; ++i) {
+        std::string word(24, 'a');
+        for (int n = i, at = 23; n > 0; n /= 26, --at) {
+            word[at] = static_cast<char>('a' + n % 26);
+        }
+        words += word + '\n';
+    }
+    dir.Write("frecuencias.txt", words);
+    const WordList list(path);
+    const SpellingAdvisor advisor(list, FrequencyPathFor(path));
+    advisor.Prepare();
+    EXPECT_LE(advisor.MemoryBytes(), std::size_t{64} << 20);
+    const auto advice = advisor.Advise("abcdefghijklmnopqrstuvw");
+    ASSERT_TRUE(advice.has_value());
+    EXPECT_EQ(advice->suggestions.front(), "abcdefghijklmnopqrstuvwx");
 }
 
 TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
@@ -118,6 +147,10 @@ TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
          "picard\xED"
          "a"},                                                 // doubled
         {"epitaio", FaultKind::Unknown, nullptr, "epitafio"},  // left out
+        {"boi", FaultKind::Unknown, "voy", nullptr},           // sounds alike
+        {"yegar", FaultKind::Unknown, "llegar", nullptr},
+        {"Aki", FaultKind::Unknown, "Aqu\xED", nullptr},
+        {"tabrajo", FaultKind::Unknown, "trabajo", nullptr},  // two edits
         {"hola..", FaultKind::Shape, nullptr, nullptr},
     };
     for (const auto& c : cases) {
@@ -137,7 +170,21 @@ TEST(SpellingAdvisor, RealListFindsWhatWasMeant) {
             EXPECT_TRUE(list.CheckWord(suggestion)) << c.token << " -> " << suggestion;
         }
     }
-    EXPECT_LE(advisor.MemoryBytes(), std::size_t{50} << 20);
+    // After the first common word, every suggestion is a common word.
+    WordFrequencies frequencies;
+    frequencies.Load(FrequencyPathFor(path));
+    for (const char* token : {"cancion", "meson", "hiva"}) {
+        const auto advice = advisor.Advise(token);
+        ASSERT_TRUE(advice.has_value()) << token;
+        bool ranked = false;
+        for (const std::string& suggestion : advice->suggestions) {
+            const bool common = frequencies.RankOf(suggestion) != WordFrequencies::NOT_RANKED;
+            EXPECT_TRUE(common || !ranked) << token << " -> " << suggestion;
+            ranked = ranked || common;
+        }
+        EXPECT_TRUE(ranked) << token;
+    }
+    EXPECT_LE(advisor.MemoryBytes(), std::size_t{60} << 20);
 }
 
 }  // namespace
