@@ -2,14 +2,17 @@
 
 #include <QStringList>
 #include <csignal>
+#include <cstdio>
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
 #include "app/SpanishTranslations.h"
+#include "core/common/Cp1252.h"
 #include "core/session/SoundCues.h"
 #include "core/settings/ProfileKeys.h"
 #include "core/settings/RegistryFile.h"
 #include "core/spelling/PersonalWordList.h"
+#include "core/spelling/WordFrequencies.h"
 #include "gui/common/LockStateSource.h"
 #include "gui/typing/SdlSoundPlayer.h"
 
@@ -39,6 +42,12 @@ bool CTapoApp::InitInstance() {
     lockStates_ = CreateSystemLockStateSource();
     document_ = std::make_unique<CTapoDoc>(prompts_);
     CMainFrame::Setup setup;
+    // A frequency list too large to read leaves the suggestions unranked;
+    // said once, on standard error, since nothing is lost but the order.
+    const std::string note = FrequencyListNote(FrequencyPathFor(setup.wordListPath));
+    if (!note.empty()) {
+        std::fprintf(stderr, "quirtel: %s\n", cp1252::ToUtf8(note).c_str());
+    }
     setup.registryPath = registryPath;
     setup.personalListPath = PersonalWordList::DefaultPath();
     setup.lockStates = lockStates_.get();

@@ -47,8 +47,12 @@ bool TakeValue(std::string_view name, const std::vector<std::string_view>& args,
 }
 
 // The combinations that only --history allows or that it forbids.
-bool CheckHistoryOptions(const ScoreOptions& options, std::string& error) {
-    if (options.csv && !options.history) {
+// `scoringOption` is the first option given that only scoring uses, if any.
+bool CheckHistoryOptions(const ScoreOptions& options, std::string_view scoringOption,
+                         std::string& error) {
+    if (options.history && !scoringOption.empty()) {
+        error = std::string(scoringOption) + " no vale con --history" + std::string(kHelpHint);
+    } else if (options.csv && !options.history) {
         error = "--csv solo vale con --history" + std::string(kHelpHint);
     } else if (options.csv && options.json) {
         error = "--csv y --json no van juntas" + std::string(kHelpHint);
@@ -67,6 +71,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
                        std::string& error) {
     options.dictionary = WORD_LIST_PATH;
     bool optionsEnded = false;
+    std::string_view scoringOption;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
@@ -80,6 +85,11 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
         }
         std::string_view value;
         bool missing = false;
+        const auto scoringOnly = [&](std::string_view name) {
+            if (scoringOption.empty()) {
+                scoringOption = name;
+            }
+        };
         if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -87,8 +97,10 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return true;
         } else if (arg == "--capitals-single") {
             options.capitalsDouble = false;
+            scoringOnly(arg);
         } else if (arg == "--no-spelling") {
             options.spellCheck = false;
+            scoringOnly(arg);
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--history") {
@@ -96,12 +108,14 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
         } else if (arg == "--csv") {
             options.csv = true;
         } else if (TakeValue("--seconds", args, i, value, missing)) {
+            scoringOnly("--seconds");
             if (missing || !ParseSeconds(value, options.seconds)) {
                 error = cp1252::ToUtf8("--seconds espera un n\xFAmero entero de 0 a 2147483647") +
                         std::string(kHelpHint);
                 return false;
             }
         } else if (TakeValue("--dictionary", args, i, value, missing)) {
+            scoringOnly("--dictionary");
             if (missing || value.empty()) {
                 error =
                     "--dictionary espera la ruta de una lista de palabras" + std::string(kHelpHint);
@@ -109,6 +123,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             }
             options.dictionary = std::string(value);
         } else if (TakeValue("--personal", args, i, value, missing)) {
+            scoringOnly("--personal");
             if (missing || value.empty()) {
                 error = "--personal espera la ruta de una lista personal de palabras" +
                         std::string(kHelpHint);
@@ -121,7 +136,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return false;
         }
     }
-    return CheckHistoryOptions(options, error);
+    return CheckHistoryOptions(options, scoringOption, error);
 }
 
 std::string ScoreUsage() {
