@@ -11,8 +11,8 @@
 #include "core/files/FileDescriptor.h"
 #include "core/files/FileResult.h"
 
-// Opening, reading, writing and locking files without ever blocking on a
-// named pipe or a device, the one way every file of the program is opened.
+// Opening, reading, writing and locking files, the one way the program opens
+// them: an opening never blocks on a named pipe or a device unless asked to.
 namespace quirtel {
 
 enum class FileKind {
@@ -24,9 +24,10 @@ enum class FileKind {
 
 // Opens `path` with `flags` (O_RDONLY, O_WRONLY | O_CREAT...; O_CLOEXEC and
 // O_NOCTTY are added) into `fd` and fills `info`. The opening never waits on
-// a FIFO (unless FileKind::waiting); the descriptor is blocking afterwards. With FileKind::regular
-// a folder, FIFO, device or socket is closed again and refused (systemError
-// EISDIR for a folder). `mode` is for a file that O_CREAT makes.
+// a FIFO (unless FileKind::waiting); the descriptor blocks afterwards. With
+// FileKind::regular a folder, FIFO, device or socket is closed again and
+// refused (systemError EISDIR for a folder). `mode` is for a file that
+// O_CREAT makes.
 FileResult OpenFile(const std::string& path, int flags, FileDescriptor& fd, struct stat& info,
                     FileKind kind = FileKind::regular, mode_t mode = 0666);
 
