@@ -80,7 +80,7 @@ std::string FrequencyListNote(const std::string& path) {
         static_cast<std::uintmax_t>(info.st_size) <= WordFrequencies::MAX_FILE_BYTES) {
         return {};
     }
-    return "La lista de frecuencias " + cp1252::FromUtf8(path) +
+    return "la lista de frecuencias " + cp1252::FromUtf8(path) +
            " pasa de 16 MiB y no se lee: las sugerencias no se ordenan por frecuencia.";
 }
 

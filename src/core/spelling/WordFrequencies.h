@@ -45,8 +45,9 @@ private:
 // "frecuencias.txt" in the same folder.
 std::string FrequencyPathFor(const std::string& wordListPath);
 
-// The Windows-1252 note that the frequency list at `path` is too large to be
-// read, so suggestions come unranked; empty when it is not.
+// The Windows-1252 note (in lower case, to follow a program name) that the
+// frequency list at `path` is too large to be read, so suggestions come
+// unranked; empty when it is not.
 std::string FrequencyListNote(const std::string& path);
 
 }  // namespace quirtel
