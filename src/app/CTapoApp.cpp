@@ -8,11 +8,13 @@
 #include "app/CTapoDoc.h"
 #include "app/DataFolderSoundPlayer.h"
 #include "app/SpanishTranslations.h"
+#include "core/common/Cp1252.h"
 #include "core/session/SoundCues.h"
 #include "core/settings/ProfileKeys.h"
 #include "core/settings/RegistryFile.h"
 #include "core/spelling/DataFolder.h"
 #include "core/spelling/PersonalWordList.h"
+#include "core/spelling/WordFrequencies.h"
 #include "gui/common/LockStateSource.h"
 #include "gui/typing/SdlSoundPlayer.h"
 
@@ -50,6 +52,12 @@ bool CTapoApp::InitInstance() {
     document_ = std::make_unique<CTapoDoc>(prompts_);
     CMainFrame::Setup setup;
     setup.wordListPath = DataFile(data.folder, WORD_LIST_NAME);
+    // A frequency list too large to read leaves the suggestions unranked;
+    // said once, on standard error, since nothing is lost but the order.
+    const std::string note = FrequencyListNote(FrequencyPathFor(setup.wordListPath));
+    if (!note.empty()) {
+        std::fprintf(stderr, "quirtel: %s\n", cp1252::ToUtf8(note).c_str());
+    }
     setup.registryPath = registryPath;
     setup.personalListPath = PersonalWordList::DefaultPath();
     setup.lockStates = lockStates_.get();

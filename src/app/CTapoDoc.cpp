@@ -42,7 +42,7 @@ bool CTapoDoc::OnFileOpen(QWidget* parent) {
 }
 
 bool CTapoDoc::OpenDocumentFile(const QString& path) {
-    const DocumentFileResult result =
+    const quirtel::FileResult result =
         quirtel::OpenDocumentFile(QFile::encodeName(path).toStdString());
     if (!result.ok()) {
         ReportFileFailure(path, result, false);
@@ -65,7 +65,7 @@ bool CTapoDoc::OnFileSave(QWidget* parent) {
 }
 
 bool CTapoDoc::SaveDocumentFile(const QString& path) {
-    const DocumentFileResult result =
+    const quirtel::FileResult result =
         quirtel::SaveDocumentFile(QFile::encodeName(path).toStdString());
     if (!result.ok()) {
         ReportFileFailure(path, result, true);
@@ -81,21 +81,20 @@ void CTapoDoc::TakePath(const QString& path) {
     SetTitle(QFileInfo(path).fileName());
 }
 
-void CTapoDoc::ReportFileFailure(const QString& path, const DocumentFileResult& result,
-                                 bool saving) {
+void CTapoDoc::ReportFileFailure(const QString& path, const FileResult& result, bool saving) {
     prompts_.ShowMessage(ToCp1252(path + u'\n' + FileFailureText(result, saving)));
 }
 
-QString CTapoDoc::FileFailureText(const DocumentFileResult& result, bool saving) {
+QString CTapoDoc::FileFailureText(const FileResult& result, bool saving) {
     // Each text says what went wrong, then what to check, as the message for
     // a missing file does.
     switch (result.error) {
-        case DocumentFileError::none:
-        case DocumentFileError::notFound:
+        case FileError::none:
+        case FileError::missing:
             return QStringLiteral(
                 "Imposible encontrar este archivo.\n"
                 "Compruebe que la ruta y el nombre de archivo son correctos");
-        case DocumentFileError::accessDenied:
+        case FileError::accessDenied:
             return saving ? QStringLiteral(
                                 u"Acceso denegado a este archivo.\n"
                                 u"Compruebe que tiene permiso para escribir en el archivo y en su "
@@ -103,15 +102,16 @@ QString CTapoDoc::FileFailureText(const DocumentFileResult& result, bool saving)
                           : QStringLiteral(
                                 "Acceso denegado a este archivo.\n"
                                 "Compruebe que tiene permiso para leer el archivo y su carpeta");
-        case DocumentFileError::notRegularFile:
+        case FileError::notRegularFile:
             return QStringLiteral(
                 u"No es un archivo normal, sino una carpeta, una tuber\u00EDa o un dispositivo.\n"
                 u"Compruebe que ha elegido un archivo normal");
-        case DocumentFileError::diskFull:
+        case FileError::diskFull:
             return QStringLiteral(
                 "No queda espacio en el disco.\n"
                 "Compruebe que hay espacio libre en el disco y vuelva a intentarlo");
-        case DocumentFileError::other:
+        case FileError::tooLarge:
+        case FileError::other:
             break;
     }
     return QStringLiteral(

@@ -8,7 +8,7 @@ class QWidget;
 namespace quirtel {
 
 class Prompts;
-struct DocumentFileResult;
+struct FileResult;
 
 // The program's one document. It holds no text: it carries the title that the
 // main window shows in its caption, and the new, open and save commands,
@@ -45,7 +45,7 @@ public:
 
     // What a failed open or save shows after the file's name: what went wrong,
     // then what to check.
-    static QString FileFailureText(const DocumentFileResult& result, bool saving);
+    static QString FileFailureText(const FileResult& result, bool saving);
 
 signals:
     void titleChanged(const QString& title);
@@ -55,7 +55,7 @@ signals:
 private:
     // The document now stands for this file: path, title, not modified.
     void TakePath(const QString& path);
-    void ReportFileFailure(const QString& path, const DocumentFileResult& result, bool saving);
+    void ReportFileFailure(const QString& path, const FileResult& result, bool saving);
 
     Prompts& prompts_;
     QString title_;

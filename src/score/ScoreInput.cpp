@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <cstdint>
 #include <utility>
 
 #include "core/common/Cp1252.h"
+#include "core/files/FileDescriptor.h"
+#include "core/files/RegularFile.h"
 
 namespace quirtel {
 
@@ -48,42 +48,30 @@ std::string DecodeScoreInput(std::string&& input) {
 }
 
 ScoreInput ReadScoreInput(const std::string& path, std::size_t maxBytes) {
-    const int fd = path.empty() ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // A named file may be a pipe (a shell's process substitution) or a
+    // device: it is read up to the bound and no further.
+    FileDescriptor file;
+    struct stat info {};
+    if (!path.empty() && !OpenFile(path, O_RDONLY, file, info, FileKind::waiting).ok()) {
         return {ScoreInput::Status::unreadable, {}};
     }
-    ScoreInput input;
-    // A regular file's size says at once whether it is too large; anything
-    // else (a pipe, a device) is read up to the bound and no further.
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
-        input.status = ScoreInput::Status::tooLarge;
+    const int fd = path.empty() ? STDIN_FILENO : file.Get();
+    if (path.empty() && ::fstat(fd, &info) != 0) {
+        info = {};
     }
-    // The file's size saves growing the buffer step by step.
-    if (input.status == ScoreInput::Status::read && S_ISREG(info.st_mode) && info.st_size > 0) {
+    ScoreInput input;
+    // A regular file's size says at once whether it is too large, and saves
+    // growing the buffer step by step.
+    if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        return {ScoreInput::Status::tooLarge, {}};
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
         input.bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
-    std::array<char, 65536> buffer;
-    while (input.status == ScoreInput::Status::read) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            input.status = ScoreInput::Status::unreadable;
-        } else if (got == 0) {
-            break;
-        } else if (input.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
-            input.status = ScoreInput::Status::tooLarge;
-        } else {
-            input.bytes.append(buffer.data(), static_cast<std::size_t>(got));
-        }
-    }
-    if (fd != STDIN_FILENO) {
-        ::close(fd);
-    }
-    if (input.status != ScoreInput::Status::read) {
+    const FileResult read = ReadAll(fd, input.bytes, maxBytes);
+    if (!read.ok()) {
+        input.status = read.error == FileError::tooLarge ? ScoreInput::Status::tooLarge
+                                                         : ScoreInput::Status::unreadable;
         input.bytes = std::string();
     }
     return input;

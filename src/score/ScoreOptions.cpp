@@ -66,11 +66,15 @@ bool TakeNumber(std::string_view name, std::int64_t most, const std::vector<std:
 }
 
 // The combinations that only --history or --model allow or that they forbid.
-bool CheckHistoryOptions(const ScoreOptions& options, bool rulesGiven, std::string& error) {
+// `scoringOption` is the first option given that only scoring uses, if any.
+bool CheckHistoryOptions(const ScoreOptions& options, bool rulesGiven,
+                         std::string_view scoringOption, std::string& error) {
     if (rulesGiven && !options.model) {
         error = "--penalty, --pass y --max-errors solo valen con --model" + std::string(kHelpHint);
     } else if (options.model && options.history) {
         error = "--model y --history no van juntas" + std::string(kHelpHint);
+    } else if (options.history && !scoringOption.empty()) {
+        error = std::string(scoringOption) + " no vale con --history" + std::string(kHelpHint);
     } else if (options.csv && !options.history) {
         error = "--csv solo vale con --history" + std::string(kHelpHint);
     } else if (options.all && !options.history) {
@@ -93,6 +97,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
     options.dictionary = WORD_LIST_PATH;
     bool optionsEnded = false;
     bool rulesGiven = false;
+    std::string_view scoringOption;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
@@ -106,6 +111,11 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
         }
         std::string_view value;
         bool missing = false;
+        const auto scoringOnly = [&](std::string_view name) {
+            if (scoringOption.empty()) {
+                scoringOption = name;
+            }
+        };
         bool taken = false;
         if (!TakeNumber("--penalty", 100, args, i, options.penalty, taken, error) ||
             (!taken &&
@@ -125,8 +135,10 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return true;
         } else if (arg == "--capitals-single") {
             options.capitalsDouble = false;
+            scoringOnly(arg);
         } else if (arg == "--no-spelling") {
             options.spellCheck = false;
+            scoringOnly(arg);
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--history") {
@@ -136,12 +148,14 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
         } else if (arg == "--all") {
             options.all = true;
         } else if (TakeValue("--seconds", args, i, value, missing)) {
+            scoringOnly("--seconds");
             if (missing || !ParseSeconds(value, options.seconds)) {
                 error = cp1252::ToUtf8("--seconds espera un n\xFAmero entero de 0 a 2147483647") +
                         std::string(kHelpHint);
                 return false;
             }
         } else if (TakeValue("--dictionary", args, i, value, missing)) {
+            scoringOnly("--dictionary");
             if (missing || value.empty()) {
                 error =
                     "--dictionary espera la ruta de una lista de palabras" + std::string(kHelpHint);
@@ -156,6 +170,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             }
             options.model = std::string(value);
         } else if (TakeValue("--personal", args, i, value, missing)) {
+            scoringOnly("--personal");
             if (missing || value.empty()) {
                 error = "--personal espera la ruta de una lista personal de palabras" +
                         std::string(kHelpHint);
@@ -168,7 +183,7 @@ bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& 
             return false;
         }
     }
-    return CheckHistoryOptions(options, rulesGiven, error);
+    return CheckHistoryOptions(options, rulesGiven, scoringOption, error);
 }
 
 std::string ScoreUsage() {

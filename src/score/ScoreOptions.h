@@ -39,10 +39,12 @@ struct ScoreOptions {
 // Reads the arguments after the program name. Returns false with a one-line
 // UTF-8 message (arguments quoted as given) in `error` for an unknown option,
 // a missing or invalid value (--seconds takes 0 to 2147483647), a second file,
-// --csv or --all without --history, --csv with --json, or "-" for the log of
-// --history; --penalty (0 to 100), --pass (0 to 2147483647) and --max-errors
-// (0 to 100) without --model, or --model with --history. --help wins
-// over everything after it and stops the reading.
+// --csv or --all without --history, an option of scoring (--seconds,
+// --capitals-single, --no-spelling, --dictionary, --personal) with --history,
+// --csv with --json, or "-" for the log of --history; --penalty (0 to 100),
+// --pass (0 to 2147483647) and --max-errors (0 to 100) without --model, or
+// --model with --history. --help wins over everything after it and stops the
+// reading.
 bool ParseScoreOptions(const std::vector<std::string_view>& args, ScoreOptions& options,
                        std::string& error);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <exception>
 #include <functional>
 #include <thread>
 #include <unordered_map>
@@ -138,17 +139,21 @@ ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capita
     return report;
 }
 
-namespace {
-
-// Runs work(i) for every i below `count`, on up to four threads when there is
-// enough to share: each call is an independent lookup.
 void ForEachIndex(std::size_t count, const std::function<void(std::size_t)>& work) {
     const std::size_t threads =
         count > 1000 ? std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4) : 1;
     const std::size_t slice = std::max<std::size_t>(1, (count + threads - 1) / threads);
+    // An exception must not leave a helper thread (that would end the
+    // process): each slice keeps its own, and the first is thrown here once
+    // every thread has been joined.
+    std::vector<std::exception_ptr> failures((count + slice - 1) / slice);
     const auto run = [&](std::size_t from) {
-        for (std::size_t i = from; i < std::min(count, from + slice); ++i) {
-            work(i);
+        try {
+            for (std::size_t i = from; i < std::min(count, from + slice); ++i) {
+                work(i);
+            }
+        } catch (...) {
+            failures[from / slice] = std::current_exception();
         }
     };
     std::vector<std::thread> helpers;
@@ -159,9 +164,12 @@ void ForEachIndex(std::size_t count, const std::function<void(std::size_t)>& wor
     for (std::thread& helper : helpers) {
         helper.join();
     }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
 }
-
-}  // namespace
 
 std::size_t AdviseFaultyTokens(ScoreReport& report, const SpellingAdvisor& advisor,
                                std::size_t maxAdvised) {

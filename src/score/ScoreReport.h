@@ -49,9 +49,15 @@ ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capita
 // seconds.
 inline constexpr std::size_t MAX_ADVISED_TOKENS = 2000;
 
+// Runs work(i) for every i below `count`, on up to four threads when there is
+// enough to share (each call must be independent of the others). An exception
+// thrown by work on any thread is thrown here, after all threads have ended.
+void ForEachIndex(std::size_t count, const std::function<void(std::size_t)>& work);
+
 // Gives every faulty token its kind and, for the first `maxAdvised` different
 // tokens (by their text), its suggestions; a token seen before gets the same
 // advice again. Returns the number of tokens left with their kind alone.
+// Exceptions from the advisor (std::bad_alloc) reach the caller.
 std::size_t AdviseFaultyTokens(ScoreReport& report, const SpellingAdvisor& advisor,
                                std::size_t maxAdvised = MAX_ADVISED_TOKENS);
 

@@ -2,7 +2,9 @@
 // command line.
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -160,6 +162,9 @@ int RunCopy(const quirtel::ScoreOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that went away (a closed pipe) makes a write fail with EPIPE,
+    // which is reported with status 1, instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string_view> args(argv + 1, argv + argc);
     quirtel::ScoreOptions options;
     std::string error;
@@ -198,6 +203,11 @@ int main(int argc, char** argv) {
     if (!options.personal.empty()) {
         struct stat info {};
         personal = std::make_unique<quirtel::PersonalWordList>(options.personal);
+        if (personal->LoadResult().error == quirtel::FileError::tooLarge) {
+            return Fail("la lista personal " + options.personal +
+                        quirtel::cp1252::ToUtf8(
+                            " pasa de 16777216 bytes (16 MiB), el m\xE1ximo que se lee"));
+        }
         if (::stat(options.personal.c_str(), &info) != 0 || !personal->Readable()) {
             return Fail("no se puede leer la lista personal " + options.personal);
         }
@@ -227,9 +237,21 @@ int main(int argc, char** argv) {
         quirtel::ScoreText(std::move(text), options.seconds, options.capitalsDouble,
                            options.spellCheck, wordList.get());
     if (wordList && !report.faultyTokens.empty()) {
-        const quirtel::SpellingAdvisor advisor(*wordList,
-                                               quirtel::FrequencyPathFor(options.dictionary));
-        if (quirtel::AdviseFaultyTokens(report, advisor) > 0) {
+        const std::string frequencyPath = quirtel::FrequencyPathFor(options.dictionary);
+        if (const std::string note = quirtel::FrequencyListNote(frequencyPath); !note.empty()) {
+            Print(stderr, "quirtel-score: " + quirtel::cp1252::ToUtf8(note) + "\n");
+        }
+        const quirtel::SpellingAdvisor advisor(*wordList, frequencyPath);
+        std::size_t kindOnly = 0;
+        try {
+            kindOnly = quirtel::AdviseFaultyTokens(report, advisor);
+        } catch (const std::exception& failure) {
+            // A report with the advice half given would pass for a whole one.
+            Print(stderr, "quirtel-score: no se han podido buscar las sugerencias (" +
+                              std::string(failure.what()) + ")\n");
+            return kExitOutput;
+        }
+        if (kindOnly > 0) {
             Print(stderr, quirtel::cp1252::ToUtf8(
                               "quirtel-score: sugerencias solo para las primeras " +
                               std::to_string(quirtel::MAX_ADVISED_TOKENS) +

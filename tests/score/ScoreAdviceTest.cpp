@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,24 @@ TEST(ScoreAdvice, SuggestionsForTheFirstTokensKindsForAll) {
             << token.text;
     }
     EXPECT_EQ(report.faultyTokens[0].suggestions, std::vector<std::string>{"canci\xF3n"});
+}
+
+// A failure on a helper thread reaches the caller once all threads are done,
+// instead of ending the process; every index is still visited once at most.
+TEST(ScoreAdvice, HelperThreadFailuresReachTheCaller) {
+    std::vector<std::atomic<int>> visits(4000);
+    EXPECT_THROW(ForEachIndex(visits.size(),
+                              [&](std::size_t i) {
+                                  ++visits[i];
+                                  if (i == 3999) {
+                                      throw std::bad_alloc();
+                                  }
+                              }),
+                 std::bad_alloc);
+    for (const std::atomic<int>& count : visits) {
+        EXPECT_LE(count.load(), 1);
+    }
+    EXPECT_EQ(visits[3999].load(), 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,9 +48,10 @@ protected:
     }
 
     // Runs the scorer in the temporary folder with `input` on standard input;
-    // `stdoutPath` replaces the captured output when given.
+    // `stdoutPath`, or else the descriptor `stdoutFd`, replaces the captured
+    // output when given.
     Outcome Score(const std::vector<std::string>& args, const std::string& input = "",
-                  const std::string& stdoutPath = "") const {
+                  const std::string& stdoutPath = "", int stdoutFd = -1) const {
         Write("entrada", input);
         const fs::path out = stdoutPath.empty() ? dir_ / "salida" : fs::path(stdoutPath);
         const fs::path err = dir_ / "errores";
@@ -64,7 +66,8 @@ protected:
         const pid_t pid = ::fork();
         if (pid == 0) {
             const int in = ::open((dir_ / "entrada").c_str(), O_RDONLY);
-            const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int o =
+                stdoutFd >= 0 ? stdoutFd : ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 ||
                 ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) {
@@ -78,7 +81,7 @@ protected:
         if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
             run.exitCode = WEXITSTATUS(status);
         }
-        run.out = stdoutPath.empty() ? Read(out) : "";
+        run.out = stdoutPath.empty() && stdoutFd < 0 ? Read(out) : "";
         run.err = Read(err);
         return run;
     }
@@ -308,6 +311,8 @@ TEST_F(ScoreCommandTest, FaultKindsSuggestionsAndPersonalList) {
 
 TEST_F(ScoreCommandTest, BadUsageAndUnreadableInputExitWithTwo) {
     fs::create_directory(dir_ / "carpeta");
+    Write("grande.dic", "");
+    fs::resize_file(dir_ / "grande.dic", (std::uintmax_t{16} << 20) + 1);
     const std::vector<std::vector<std::string>> cases = {
         {"--bogus"},
         {"-x"},
@@ -323,6 +328,13 @@ TEST_F(ScoreCommandTest, BadUsageAndUnreadableInputExitWithTwo) {
         {"no-existe.txt"},
         {"carpeta"},
         {"--json", "--seconds", "abc", "--help"},
+        // Options of scoring mean nothing to --history.
+        {"--history", "--seconds", "5"},
+        {"--history", "--no-spelling"},
+        {"--history", "--capitals-single"},
+        {"--history", "--dictionary", "otra.dic"},
+        {"--personal", "no-existe.dic", "--history"},
+        {"--personal", "grande.dic"},
     };
     for (const auto& args : cases) {
         const Outcome run = Score(args, "hola");
@@ -331,6 +343,8 @@ TEST_F(ScoreCommandTest, BadUsageAndUnreadableInputExitWithTwo) {
         EXPECT_EQ(run.err.rfind("quirtel-score: ", 0), 0u) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
+    EXPECT_NE(Score({"--personal", "grande.dic"}, "hola").err.find("pasa de 16777216 bytes"),
+              std::string::npos);
 }
 
 TEST_F(ScoreCommandTest, HelpLimitsAndOutputFailures) {
@@ -348,6 +362,14 @@ TEST_F(ScoreCommandTest, HelpLimitsAndOutputFailures) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.err.find("no se puede escribir"), std::string::npos);
     }
+    // A reader that has gone: the write fails, and the status says so.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    run = Score({}, "hola", "", ends[1]);
+    ::close(ends[1]);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("no se puede escribir"), std::string::npos);
 }
 
 TEST_F(ScoreCommandTest, LargeInputIsScoredWholeOrRefusedNeverCut) {

@@ -7,54 +7,64 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 
-#include "core/settings/RegistryBackend.h"
+#include "core/files/FileDescriptor.h"
+#include "core/files/RegularFile.h"
 
-namespace quirtel::registry {
+namespace quirtel {
 namespace {
 
-int CodeFromErrno(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return REGISTRY_ACCESS_DENIED;
-        default:
-            return REGISTRY_FAILED;
-    }
-}
+// Links followed before a chain of them counts as a loop, as the kernel does.
+constexpr int kMaxLinks = 40;
 
 // mkdir -p; folders made here are private to the user.
-int MakeFolders(const std::string& folder) {
+FileResult MakeFolders(const std::string& folder) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = folder.find('/', pos + 1);
         const std::string part = folder.substr(0, pos);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return CodeFromErrno(errno);
+            return FailureFromErrno(errno);
         }
     }
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) {
-        return CodeFromErrno(errno);
+        return FailureFromErrno(errno);
     }
-    return S_ISDIR(info.st_mode) ? REGISTRY_OK : REGISTRY_FAILED;
+    return S_ISDIR(info.st_mode) ? FileResult{} : FailureFromErrno(EEXIST);
 }
 
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return CodeFromErrno(errno);
+// The file `link` stands for: itself unless it is a symbolic link, else the
+// end of its chain of links, which need not exist yet. A relative link is
+// read against the folder of the link that holds it.
+FileResult FinalTarget(const std::string& link, std::string& target) {
+    target = link;
+    for (int followed = 0;; ++followed) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return {};
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+        if (followed == kMaxLinks) {
+            return FailureFromErrno(ELOOP);
+        }
+        std::string next(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), next.data(), next.size());
+        if (n < 0) {
+            return FailureFromErrno(errno);
+        }
+        next.resize(static_cast<std::size_t>(n));
+        if (next.empty()) {
+            return FailureFromErrno(ENOENT);
+        }
+        if (next.front() != '/') {
+            const std::size_t slash = target.rfind('/');
+            if (slash != std::string::npos) {
+                next = target.substr(0, slash + 1) + next;
+            }
+        }
+        target = std::move(next);
     }
-    return REGISTRY_OK;
 }
 
 // Whether `name` is `base` plus the suffix mkostemp makes: a dot and six
@@ -76,6 +86,14 @@ bool IsTemporaryName(std::string_view name, std::string_view base) {
 }
 
 }  // namespace
+
+FileResult CreateFolders(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) {
+        return {};
+    }
+    return MakeFolders(path.substr(0, slash));
+}
 
 void RemoveStaleTemporaries(const std::string& path, std::chrono::seconds minimumAge) {
     const std::size_t slash = path.rfind('/');
@@ -101,91 +119,57 @@ void RemoveStaleTemporaries(const std::string& path, std::chrono::seconds minimu
     ::closedir(dir);
 }
 
-int ReadWholeFile(const std::string& path, std::string& out, std::size_t maxSize, bool& tooLarge) {
-    tooLarge = false;
-    // Non-blocking, so that a FIFO put in the file's place cannot hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        // A part of the path that is no folder means there is no file either.
-        return (errno == ENOENT || errno == ENOTDIR) ? REGISTRY_NOT_FOUND : CodeFromErrno(errno);
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int code = S_ISDIR(info.st_mode) ? REGISTRY_ACCESS_DENIED : REGISTRY_FAILED;
-        ::close(fd);
-        return code;
-    }
-    char buffer[4096];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int code = CodeFromErrno(errno);
-            ::close(fd);
-            return code;
-        }
-        if (n == 0) {
-            break;
-        }
-        out.append(buffer, static_cast<std::size_t>(n));
-        if (out.size() > maxSize) {
-            tooLarge = true;
-            break;
-        }
-    }
-    ::close(fd);
-    return REGISTRY_OK;
-}
-
-int WriteFileAtomically(const std::string& link, std::string_view content) {
+FileResult ReplaceFileAtomically(const std::string& link, std::string_view content) {
     if (link.empty()) {
-        return REGISTRY_FAILED;
+        return FailureFromErrno(EINVAL);
     }
-    // A file kept elsewhere behind a symbolic link is updated where it lies;
-    // renaming over the link would cut it off.
-    std::string path = link;
-    if (char* resolved = ::realpath(link.c_str(), nullptr)) {
-        path = resolved;
-        std::free(resolved);
+    // A file kept elsewhere behind a symbolic link is updated where it lies,
+    // also when it is not there yet; renaming over the link would cut it off.
+    std::string path;
+    if (FileResult followed = FinalTarget(link, path); !followed.ok()) {
+        return followed;
     }
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string folder =
+        slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     if (slash != std::string::npos && slash > 0) {
-        if (const int code = MakeFolders(folder); code != REGISTRY_OK) {
-            return code;
+        if (FileResult made = MakeFolders(folder); !made.ok()) {
+            return made;
         }
     }
+    // The replacement keeps the permissions the user gave the old file.
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0;
     std::string temp = path + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return CodeFromErrno(errno);
+    FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd) {
+        return FailureFromErrno(errno);
     }
-    int code = WriteAll(fd, content);
-    if (code == REGISTRY_OK && ::fsync(fd) != 0) {
-        code = CodeFromErrno(errno);
+    FileResult result = WriteAll(fd.Get(), content);
+    if (result.ok() && replacing && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) {
+        result = FailureFromErrno(errno);
     }
-    if (::close(fd) != 0 && code == REGISTRY_OK) {
-        code = CodeFromErrno(errno);
+    if (result.ok() && ::fsync(fd.Get()) != 0) {
+        result = FailureFromErrno(errno);
     }
-    if (code == REGISTRY_OK && ::rename(temp.c_str(), path.c_str()) != 0) {
-        code = CodeFromErrno(errno);
+    if (const int closeError = fd.Close(); closeError != 0 && result.ok()) {
+        result = FailureFromErrno(closeError);
     }
-    if (code != REGISTRY_OK) {
+    if (result.ok() && ::rename(temp.c_str(), path.c_str()) != 0) {
+        result = FailureFromErrno(errno);
+    }
+    if (!result.ok()) {
         ::unlink(temp.c_str());
-        return code;
+        return result;
     }
     // The rename itself lasts only once the folder is synced; a folder that
     // cannot be synced still holds a whole file, old or new.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    if (const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir) {
+        ::fsync(dir.Get());
     }
     // Temporary files of writes that a crash cut short are of no more use.
     RemoveStaleTemporaries(path);
-    return REGISTRY_OK;
+    return {};
 }
 
-}  // namespace quirtel::registry
+}  // namespace quirtel

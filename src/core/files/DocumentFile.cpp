@@ -2,92 +2,46 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+
+#include "core/files/FileDescriptor.h"
+#include "core/files/RegularFile.h"
 
 namespace quirtel {
 
 namespace {
 
-DocumentFileResult Failure(int err) {
-    return {DocumentErrorFromErrno(err), err};
-}
-
-// Checks the opened descriptor and closes it; a failed close is a failure too.
-DocumentFileResult CheckAndClose(int fd) {
+// Opens `path` as a regular file and closes it again; a failed close is a
+// failure too.
+FileResult OpenAndClose(const std::string& path, int flags) {
+    FileDescriptor fd;
     struct stat info {};
-    DocumentFileResult result;
-    if (::fstat(fd, &info) != 0) {
-        result = Failure(errno);
-    } else if (!S_ISREG(info.st_mode)) {
-        result = {DocumentFileError::notRegularFile, 0};
+    if (FileResult opened = OpenFile(path, flags, fd, info); !opened.ok()) {
+        return opened;
     }
-    if (::close(fd) != 0 && result.ok() && errno != EINTR) {
-        result = Failure(errno);
+    if (const int err = fd.Close(); err != 0) {
+        return FailureFromErrno(err);
     }
-    return result;
+    return {};
 }
 
 }  // namespace
 
-DocumentFileError DocumentErrorFromErrno(int err) {
-    switch (err) {
-        case 0:
-            return DocumentFileError::none;
-        case ENOENT:
-        case ENOTDIR:
-        case ENAMETOOLONG:
-        case ELOOP:
-        case EINVAL:
-            return DocumentFileError::notFound;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY:
-            return DocumentFileError::accessDenied;
-        case EISDIR:
-        case ENXIO:  // a named pipe with no reader, opened for writing
-        case ENODEV:
-            return DocumentFileError::notRegularFile;
-        case ENOSPC:
-        case EDQUOT:
-            return DocumentFileError::diskFull;
-        default:
-            return DocumentFileError::other;
-    }
+FileResult OpenDocumentFile(const std::string& path) {
+    return OpenAndClose(path, O_RDONLY);
 }
 
-DocumentFileResult OpenDocumentFile(const std::string& path) {
-    if (path.empty()) {
-        return Failure(ENOENT);
-    }
-    // O_NONBLOCK: a named pipe opens at once instead of waiting for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return Failure(errno);
-    }
-    return CheckAndClose(fd);
-}
-
-DocumentFileResult SaveDocumentFile(const std::string& path) {
-    if (path.empty()) {
-        return Failure(ENOENT);
-    }
+FileResult SaveDocumentFile(const std::string& path) {
     // A device or pipe is refused before it is opened for writing, which for
     // some devices is already an action.
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        return {DocumentFileError::notRegularFile, 0};
+    if (!path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return {FileError::notRegularFile, S_ISDIR(info.st_mode) ? EISDIR : 0};
     }
     // Append mode never truncates; the descriptor is checked again in case the
     // path changed in between.
-    const int fd = ::open(path.c_str(),
-                          O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return Failure(errno);
-    }
-    return CheckAndClose(fd);
+    return OpenAndClose(path, O_WRONLY | O_CREAT | O_APPEND);
 }
 
 }  // namespace quirtel

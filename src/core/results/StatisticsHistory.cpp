@@ -11,27 +11,12 @@
 #include <cstring>
 #include <memory>
 
+#include "core/files/FileDescriptor.h"
+#include "core/files/RegularFile.h"
 #include "core/results/HiddenRecords.h"
 
 namespace quirtel {
 namespace {
-
-// Closes a descriptor when the reading ends, whichever way.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor() {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd; }
-
-private:
-    int fd;
-};
 
 // Reads up to `size` bytes at `offset`; the count read (short at the end of
 // the file), or -1 with errno set.
@@ -163,23 +148,18 @@ std::optional<std::string> ReadLogLine(const std::string& path, std::uint64_t of
 StatisticsHistory ReadStatisticsLog(const std::string& path, std::size_t maxBytes,
                                     const HiddenRecords* hidden) {
     StatisticsHistory history;
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; fstat then
-    // refuses it before anything is read.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.Get() < 0) {
-        history.error = errno;
-        history.status = errno == ENOENT ? StatisticsHistory::Status::missing
-                                         : StatisticsHistory::Status::unreadable;
-        return history;
-    }
+    // Opening a FIFO must not wait for a writer; it is refused before
+    // anything is read.
+    FileDescriptor file;
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
-        history.error = errno;
-        history.status = StatisticsHistory::Status::unreadable;
-        return history;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        history.status = StatisticsHistory::Status::notAFile;
+    if (const FileResult opened = OpenFile(path, O_RDONLY, file, info); !opened.ok()) {
+        if (opened.error == FileError::notRegularFile) {
+            history.status = StatisticsHistory::Status::notAFile;
+            return history;
+        }
+        history.error = opened.systemError;
+        history.status = opened.systemError == ENOENT ? StatisticsHistory::Status::missing
+                                                      : StatisticsHistory::Status::unreadable;
         return history;
     }
     history.fileBytes = static_cast<std::uint64_t>(info.st_size < 0 ? 0 : info.st_size);

@@ -1,20 +1,18 @@
 #include "core/results/StatisticsLog.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <thread>
 #include <vector>
+
+#include "core/files/FileDescriptor.h"
+#include "core/files/RegularFile.h"
 
 namespace quirtel {
 namespace {
-
-constexpr std::chrono::milliseconds kLockRetryPeriod{20};
 
 std::string CurrentDirectory() {
     std::vector<char> buffer(256);
@@ -54,67 +52,6 @@ int OpeningCause(const std::string& path, int err) {
         return badPath;
     }
     return fileNotFound;
-}
-
-// One attempt at each lock the log takes: flock, which other instances of
-// this program use, and an open-file-description record lock over the whole
-// file, which programs locking with fcntl see. Each is true when held or when
-// the file system cannot lock that way (writing unlocked keeps the record,
-// which matters more than excluding a second writer); false while held
-// elsewhere.
-bool TryFlock(int fd) {
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EINTR) {
-            return errno != EWOULDBLOCK;
-        }
-    }
-    return true;
-}
-
-bool TryRecordLock(int fd) {
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 0;  // the whole file, however long it grows
-    while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        if (errno != EINTR) {
-            return errno != EAGAIN && errno != EACCES;
-        }
-    }
-    return true;
-}
-
-// Takes both locks, retrying while another holder has one. False when a lock
-// is still held elsewhere after `lockWait`.
-bool LockForWriting(int fd, std::chrono::milliseconds lockWait) {
-    const auto deadline = std::chrono::steady_clock::now() + lockWait;
-    while (!TryFlock(fd) || !TryRecordLock(fd)) {
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(kLockRetryPeriod, deadline - now));
-    }
-    return true;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            return false;  // no progress: a device that takes nothing more
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
@@ -188,54 +125,46 @@ std::string AbsolutePath(std::string_view currentDir, std::string_view path) {
 
 std::optional<FileFailure> AppendStatisticsRecord(const std::string& path, std::string_view record,
                                                   std::chrono::milliseconds lockWait) {
-    // O_NONBLOCK only for the opening: a FIFO at the path would otherwise block
-    // the caller until some reader turns up. Regular files ignore it.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
-    if (fd < 0) {
-        return FileFailure{OpeningCause(path, errno), path};
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
+    // A pipe or a device at the path is written as it is, but never waited on.
+    FileDescriptor fd;
     struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (const FileResult opened = OpenFile(path, O_WRONLY | O_CREAT, fd, info, FileKind::any, 0644);
+        !opened.ok()) {
+        return FileFailure{OpeningCause(path, opened.systemError), path};
+    }
+    const bool regular = S_ISREG(info.st_mode);
     // A log that nobody may write is read-only for root too, who could
     // otherwise write through the missing permission.
     if (regular && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        ::close(fd);
         return FileFailure{accessDenied, path};
     }
-    if (!LockForWriting(fd, lockWait)) {
-        ::close(fd);
+    if (!LockForWriting(fd.Get(), lockWait)) {
         return FileFailure{sharingViolation, path};
     }
 
-    const off_t end = ::lseek(fd, 0, SEEK_END);
+    const off_t end = ::lseek(fd.Get(), 0, SEEK_END);
     // Every failure from here on cuts a regular file back to `end`, so a record
     // is either whole in the log or not there at all.
     const auto fail = [&](int cause) {
         if (regular && end >= 0) {
-            [[maybe_unused]] const int ignored = ::ftruncate(fd, end);
+            [[maybe_unused]] const int ignored = ::ftruncate(fd.Get(), end);
         }
-        ::close(fd);
+        fd.Reset();
         return FileFailure{cause, ShownPath(path)};
     };
     if (end < 0) {
         return fail(badSeek);
     }
-    if (!WriteAll(fd, record)) {
+    if (!WriteAll(fd.Get(), record).ok()) {
         return fail(diskFull);
     }
     // A full disk or an I/O error may only show when the data is flushed;
     // devices that cannot be synchronised (EINVAL, EROFS) are not a failure.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
+    if (::fsync(fd.Get()) != 0 && errno != EINVAL && errno != EROFS) {
         return fail(diskFull);
     }
-    // On Linux the descriptor is released even when close reports EINTR, and
-    // the data has been synchronised above, so only other errors count.
-    if (::close(fd) != 0 && errno != EINTR) {
+    // The data has been synchronised above, so only a failed close counts.
+    if (fd.Close() != 0) {
         return FileFailure{diskFull, ShownPath(path)};
     }
     return std::nullopt;

@@ -1,9 +1,11 @@
 #include "core/settings/RegistryFile.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <optional>
 
 #include "core/files/AtomicFile.h"
+#include "core/files/RegularFile.h"
 #include "core/files/UserFolder.h"
 #include "core/settings/RegistryText.h"
 
@@ -20,6 +22,29 @@ using registry::PutValue;
 // reading it whole would only waste memory.
 constexpr std::size_t MAX_FILE_SIZE = 1 << 20;
 
+// The registry's code for a file outcome: a folder or a permission fault is
+// access denied, a missing file (or folder on the way) not found, the rest a
+// failure.
+int RegistryCode(const FileResult& result) {
+    switch (result.error) {
+        case FileError::none:
+            return REGISTRY_OK;
+        case FileError::missing:
+            return result.systemError == ENOENT || result.systemError == ENOTDIR
+                       ? REGISTRY_NOT_FOUND
+                       : REGISTRY_FAILED;
+        case FileError::notRegularFile:
+            return result.systemError == EISDIR ? REGISTRY_ACCESS_DENIED : REGISTRY_FAILED;
+        case FileError::accessDenied:
+            return result.systemError == ETXTBSY ? REGISTRY_FAILED : REGISTRY_ACCESS_DENIED;
+        case FileError::tooLarge:
+        case FileError::diskFull:
+        case FileError::other:
+            break;
+    }
+    return REGISTRY_FAILED;
+}
+
 }  // namespace
 
 RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
@@ -27,8 +52,10 @@ RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {
         return;
     }
     std::string raw;
-    bool tooLarge = false;
-    const int code = registry::ReadWholeFile(path_, raw, MAX_FILE_SIZE, tooLarge);
+    const FileResult read = ReadRegularFile(path_, raw, MAX_FILE_SIZE);
+    // A file too large to be ours reads as damaged, not as unreadable.
+    const bool tooLarge = read.error == FileError::tooLarge;
+    const int code = tooLarge ? REGISTRY_OK : RegistryCode(read);
     if (code == REGISTRY_NOT_FOUND) {
         state_ = LoadState::Missing;
         return;
@@ -121,7 +148,11 @@ int RegistryFile::Flush() {
         // they are written with the first value.
         return REGISTRY_OK;
     } else {
-        code = registry::WriteFileAtomically(path_, registry::FormatRegistryText(current_));
+        // Not found is an answer about reading; a path that cannot hold the
+        // file is a failure of the write.
+        const FileResult written =
+            ReplaceFileAtomically(path_, registry::FormatRegistryText(current_));
+        code = written.error == FileError::missing ? REGISTRY_FAILED : RegistryCode(written);
     }
     if (code == REGISTRY_OK) {
         stored_ = current_;

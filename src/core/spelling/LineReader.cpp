@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "core/files/RegularFile.h"
 #include "core/spelling/MemoryBlock.h"
 
 namespace quirtel::detail {
@@ -22,37 +23,22 @@ constexpr std::size_t PAGE_BYTES = 4096;
 
 }  // namespace
 
-LineReader::~LineReader() {
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
-
-bool LineReader::Open(const std::string& name) {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
+FileResult LineReader::Open(const std::string& name, std::size_t limit) {
     sizeHint = 0;
-    // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; anything
-    // but a regular file (directory, FIFO, device) counts as not openable, so
-    // the load can neither block nor read an endless stream.
-    const int opened = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (opened < 0) {
-        return false;
-    }
+    maxBytes = std::min(limit, MAX_FILE_BYTES);
+    // Anything but a regular file (directory, FIFO, device) counts as not
+    // openable, so the load can neither block nor read an endless stream.
     struct stat info {};
-    if (::fstat(opened, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(opened);
-        return false;
+    const FileResult opened = OpenFile(name, O_RDONLY, fd, info);
+    if (!opened.ok()) {
+        return opened;
     }
-    const int flags = ::fcntl(opened, F_GETFL);
-    if (flags != -1) {
-        ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    fd = opened;
     sizeHint = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
-    return true;
+    if (sizeHint > maxBytes) {
+        fd.Reset();
+        return {FileError::tooLarge, 0};
+    }
+    return {};
 }
 
 bool LineReader::ReadWholeLines(const std::function<void(std::string_view)>& lines) {
@@ -79,7 +65,7 @@ bool LineReader::ReadWholeLines(const std::function<void(std::string_view)>& lin
     };
     std::size_t total = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, piece.get(), pieceSize);
+        const ssize_t got = ::read(fd.Get(), piece.get(), pieceSize);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -93,7 +79,7 @@ bool LineReader::ReadWholeLines(const std::function<void(std::string_view)>& lin
             return true;
         }
         total += static_cast<std::size_t>(got);
-        if (total > MAX_FILE_BYTES) {
+        if (total > maxBytes) {
             return false;
         }
         std::memset(piece.get() + got, 0, PAD);

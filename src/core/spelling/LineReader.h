@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/FileDescriptor.h"
+#include "core/files/FileResult.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -29,14 +32,11 @@ inline constexpr std::size_t PAD = 32;
 // Reads a regular file in runs of whole lines, without holding it whole.
 class LineReader {
 public:
-    LineReader() = default;
-    ~LineReader();
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
-
-    // Opens `name` for reading; false unless it is a regular file. Never
-    // blocks on a FIFO.
-    bool Open(const std::string& name);
+    // Opens `name` for reading, a regular file only (notRegularFile for
+    // anything else); never blocks on a FIFO. tooLarge, with the file not
+    // opened, when it holds more than `maxBytes`; reading then also stops
+    // after `maxBytes` in case it grows.
+    FileResult Open(const std::string& name, std::size_t maxBytes = MAX_FILE_BYTES);
     // The file's size when it was opened; only a hint, the file may change.
     std::size_t SizeHint() const { return sizeHint; }
 
@@ -44,14 +44,15 @@ public:
     // lines, each ending with '\n' except the file's last line, which may lack
     // it; PAD readable bytes follow the end of every run. True when the whole
     // file was read; false after a read error or when the file passed
-    // MAX_FILE_BYTES, in which case a line cut off by the stop is not handed
+    // the bound given to Open, in which case a line cut off by the stop is not handed
     // over. Throws std::bad_alloc when the buffer cannot be had; exceptions
     // from `lines` pass through.
     bool ReadWholeLines(const std::function<void(std::string_view)>& lines);
 
 private:
-    int fd = -1;
+    FileDescriptor fd;
     std::size_t sizeHint = 0;
+    std::size_t maxBytes = MAX_FILE_BYTES;
 };
 
 // Calls line(text) for each line of `text`, without its LF or CR LF; a last

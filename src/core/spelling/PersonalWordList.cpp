@@ -1,11 +1,13 @@
 #include "core/spelling/PersonalWordList.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 
 #include "core/common/Cp1252.h"
 #include "core/files/AtomicFile.h"
+#include "core/files/RegularFile.h"
 #include "core/files/UserFolder.h"
-#include "core/settings/RegistryBackend.h"
 #include "core/spelling/LineReader.h"
 #include "core/spelling/WordCheck.h"
 
@@ -24,6 +26,9 @@ std::string StoredForm(std::string_view word) {
     return stored;
 }
 
+// How long an addition waits for another instance's addition to end.
+constexpr std::chrono::seconds kLockWait{5};
+
 }  // namespace
 
 std::string PersonalWordList::DefaultPath() {
@@ -39,18 +44,20 @@ PersonalWordList::PersonalWordList(std::string path) : path(std::move(path)) {
 
 void PersonalWordList::Load() {
     std::string bytes;
-    readable = Read(bytes);
+    loadResult = Read(bytes);
+    readable = loadResult.ok();
     Take(readable ? bytes : std::string_view());
 }
 
-bool PersonalWordList::Read(std::string& bytes) const {
-    bool tooLarge = false;
-    const int code = registry::ReadWholeFile(path, bytes, MAX_FILE_BYTES, tooLarge);
-    if (code == REGISTRY_NOT_FOUND) {
+FileResult PersonalWordList::Read(std::string& bytes) const {
+    FileResult result = ReadRegularFile(path, bytes, MAX_FILE_BYTES);
+    // Only a file that is not there is an empty list; a wrong name on the
+    // way (a file where a folder should be) is a list that cannot be used.
+    if (result.error == FileError::missing && result.systemError == ENOENT) {
         bytes.clear();
-        return true;
+        return {};
     }
-    return code == REGISTRY_OK && !tooLarge;
+    return result;
 }
 
 void PersonalWordList::Take(std::string_view bytes) {
@@ -92,7 +99,20 @@ void PersonalWordList::FindFolded(std::string_view folded,
 
 PersonalWordList::Outcome PersonalWordList::Add(const std::vector<std::string>& words) {
     std::string bytes;
-    if (path.empty() || !Read(bytes)) {
+    if (path.empty() || !Read(bytes).ok()) {
+        return Outcome::NotReadable;
+    }
+    // Another instance adding at the same time would otherwise read the old
+    // file too, and the later replacement would drop the earlier one's words.
+    FileDescriptor lock;
+    if (LockFile(path + ".lock", lock, kLockWait).error == FileError::missing) {
+        if (!CreateFolders(path).ok() || !LockFile(path + ".lock", lock, kLockWait).ok()) {
+            return Outcome::NotWritten;
+        }
+    } else if (!lock) {
+        return Outcome::NotWritten;
+    }
+    if (!Read(bytes).ok()) {
         return Outcome::NotReadable;
     }
     // What the file holds now: it may have been edited since it was loaded.
@@ -118,7 +138,7 @@ PersonalWordList::Outcome PersonalWordList::Add(const std::vector<std::string>& 
         bytes += '\n';
     }
     bytes += lines;
-    if (registry::WriteFileAtomically(path, bytes) != REGISTRY_OK) {
+    if (!ReplaceFileAtomically(path, bytes).ok()) {
         return Outcome::NotWritten;
     }
     Take(bytes);
@@ -136,6 +156,32 @@ std::string PersonalWordList::FailureMessage(Outcome outcome) const {
         return "No se puede leer la lista personal de palabras" + shown + ": no se ha cambiado.";
     }
     return "No se pudo guardar la lista personal de palabras" + shown + ": sigue como estaba.";
+}
+
+std::string PersonalWordList::SkippedMessage() const {
+    if (readable) {
+        return {};
+    }
+    const std::string shown = " (" + cp1252::FromUtf8(path) + ")";
+    std::string why;
+    switch (loadResult.error) {
+        case FileError::tooLarge:
+            why = "pasa de 16 MiB";
+            break;
+        case FileError::notRegularFile:
+            why =
+                "no es un archivo, sino una carpeta, una tuber\xED"
+                "a o un dispositivo";
+            break;
+        case FileError::accessDenied:
+            why = "acceso denegado";
+            break;
+        default:
+            why = "no se puede leer";
+            break;
+    }
+    return "No se usa la lista personal de palabras" + shown + ": " + why +
+           ". Sus palabras se marcan como faltas.";
 }
 
 }  // namespace quirtel

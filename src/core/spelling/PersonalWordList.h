@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/files/FileResult.h"
+
 namespace quirtel {
 
 // The words a typist knows are right although the word list lacks them: a
@@ -47,29 +49,36 @@ public:
     // equals `folded`.
     void FindFolded(std::string_view folded, std::vector<std::string_view>& words) const;
 
-    // Adds `words` (lower-cased here) with one atomic replacement of the file:
-    // the file is read again, the words it lacks are appended in order after
-    // its bytes, which stay exactly as they were, and the new file replaces
-    // the old one in one step. Words that are empty, too long or hold a line
-    // break or a NUL byte are left out. On any failure the old file stays
-    // whole and the list in memory is unchanged.
+    // Adds `words` (lower-cased here) with one atomic replacement of the file,
+    // under a lock (the file "<path>.lock", flock) that other instances adding
+    // at the same time wait for, up to a few seconds: the file is read again, the words it lacks
+    // are appended in order after its bytes, which stay exactly as they were, and the new file
+    // replaces the old one in one step. Words that are empty, too long or hold a line break or a
+    // NUL byte are left out. On any failure the old file stays whole and the list in memory is
+    // unchanged.
     Outcome Add(const std::vector<std::string>& words);
 
     // The Windows-1252 message for an outcome of Add that is a failure.
     std::string FailureMessage(Outcome outcome) const;
+    // The Windows-1252 message that the file was skipped by the last Load
+    // and why; empty when it was not.
+    std::string SkippedMessage() const;
 
     const std::string& Path() const { return path; }
     // False when the file exists but was skipped by the last Load.
     bool Readable() const { return readable; }
+    // Why the last Load skipped the file (ok when it did not).
+    const FileResult& LoadResult() const { return loadResult; }
     std::size_t Size() const { return byWord.size(); }
 
 private:
-    // Reads the file into `bytes`; false when it exists and cannot be used.
-    bool Read(std::string& bytes) const;
+    // Reads the file into `bytes`; a missing file is empty and ok.
+    FileResult Read(std::string& bytes) const;
     void Take(std::string_view bytes);
 
     std::string path;
     bool readable = true;
+    FileResult loadResult;
     // The words, sorted and unique; and (folded form, word), sorted.
     std::vector<std::string> byWord;
     std::vector<std::pair<std::string, std::string>> byFold;

@@ -149,29 +149,27 @@ SpellingAdvisor::SpellingAdvisor(const WordList& list, std::string frequencyPath
 SpellingAdvisor::~SpellingAdvisor() = default;
 
 void SpellingAdvisor::Prepare() const {
-    if (prepared) {
-        return;
-    }
-    prepared = true;
-    try {
-        if (list.IsLoaded()) {
-            accents = std::make_unique<AccentIndex>(list);
+    std::call_once(prepared, [this] {
+        try {
+            if (list.IsLoaded()) {
+                accents = std::make_unique<AccentIndex>(list);
+            }
+            frequencies = std::make_unique<WordFrequencies>();
+            frequencies->Load(frequencyPath);
+        } catch (const std::bad_alloc&) {
+            // Without them there is nothing to suggest, but every fault still
+            // gets its kind.
+            accents.reset();
+            frequencies.reset();
+            return;
         }
-        frequencies = std::make_unique<WordFrequencies>();
-        frequencies->Load(frequencyPath);
-    } catch (const std::bad_alloc&) {
-        // Without them there is nothing to suggest, but every fault still
-        // gets its kind.
-        accents.reset();
-        frequencies.reset();
-        return;
-    }
-    try {
-        common = std::make_unique<CommonWordIndex>(*frequencies);
-    } catch (const std::bad_alloc&) {
-        // Suggestions one edit away remain.
-        common.reset();
-    }
+        try {
+            common = std::make_unique<CommonWordIndex>(*frequencies);
+        } catch (const std::bad_alloc&) {
+            // Suggestions one edit away remain.
+            common.reset();
+        }
+    });
 }
 
 std::size_t SpellingAdvisor::MemoryBytes() const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,7 +63,8 @@ public:
     // run, calls may come from several threads at once.
     FaultKind Classify(std::string_view token) const;
 
-    // Builds the accent index and reads the frequency list unless done.
+    // Builds the accent index and reads the frequency list unless done,
+    // exactly once whichever thread asks first; others wait for it.
     // Running out of memory leaves the advisor without suggestions.
     void Prepare() const;
     // Bytes the accent index and the frequency list occupy; 0 before Prepare.
@@ -77,7 +79,7 @@ private:
 
     const WordList& list;
     std::string frequencyPath;
-    mutable bool prepared = false;
+    mutable std::once_flag prepared;
     mutable std::unique_ptr<AccentIndex> accents;
     mutable std::unique_ptr<WordFrequencies> frequencies;
     mutable std::unique_ptr<CommonWordIndex> common;

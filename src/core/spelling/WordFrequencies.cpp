@@ -1,18 +1,22 @@
 #include "core/spelling/WordFrequencies.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
+#include "core/common/Cp1252.h"
 #include "core/spelling/LineReader.h"
 #include "core/spelling/WordCheck.h"
 
 namespace quirtel {
 
-bool WordFrequencies::Load(const std::string& path) {
+FileResult WordFrequencies::Load(const std::string& path) {
     ranks.clear();
     detail::LineReader reader;
-    if (!reader.Open(path)) {
-        return false;
+    if (FileResult opened = reader.Open(path, MAX_FILE_BYTES); !opened.ok()) {
+        return opened;
     }
     std::uint32_t line = 0;
     bool complete = false;
@@ -30,7 +34,7 @@ bool WordFrequencies::Load(const std::string& path) {
         });
     } catch (const std::bad_alloc&) {
         ranks.clear();
-        return false;
+        return {FileError::other, ENOMEM};
     }
     // Sorted by word, then rank: the first of each word is its best rank.
     std::sort(ranks.begin(), ranks.end());
@@ -38,7 +42,7 @@ bool WordFrequencies::Load(const std::string& path) {
                             [](const auto& a, const auto& b) { return a.first == b.first; }),
                 ranks.end());
     ranks.shrink_to_fit();
-    return complete;
+    return complete ? FileResult{} : FileResult{FileError::other, EIO};
 }
 
 std::uint32_t WordFrequencies::RankOf(std::string_view word) const {
@@ -64,6 +68,20 @@ std::string FrequencyPathFor(const std::string& wordListPath) {
     const std::size_t slash = wordListPath.rfind('/');
     return (slash == std::string::npos ? std::string() : wordListPath.substr(0, slash + 1)) +
            "frecuencias.txt";
+}
+
+}  // namespace quirtel
+
+namespace quirtel {
+
+std::string FrequencyListNote(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) <= WordFrequencies::MAX_FILE_BYTES) {
+        return {};
+    }
+    return "la lista de frecuencias " + cp1252::FromUtf8(path) +
+           " pasa de 16 MiB y no se lee: las sugerencias no se ordenan por frecuencia.";
 }
 
 }  // namespace quirtel

@@ -26,9 +26,9 @@ void WordList::Load(const std::string& name) {
     detail::LineReader reader;
     // The failure message names "ES.dic", so a list saved under another case
     // of its name is taken when the exact name is missing.
-    if (!reader.Open(name)) {
+    if (!reader.Open(name).ok()) {
         const std::string variant = FindCaseVariant(name);
-        if (variant.empty() || !reader.Open(variant)) {
+        if (variant.empty() || !reader.Open(variant).ok()) {
             ReportFailure();
             return;
         }

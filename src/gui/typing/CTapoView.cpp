@@ -70,6 +70,11 @@ CTapoView::CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDo
       faultReview_(std::make_unique<FaultReview>(*this, *advisor_, *personalList_, prompts)),
       statisticsLogPath_(STATISTICS_LOG_PATH) {
     wordList_->SetPersonalList(personalList_.get());
+    // A personal list that is there but cannot be used would otherwise turn
+    // its words into faults without a word of why.
+    if (const std::string skipped = personalList_->SkippedMessage(); !skipped.empty()) {
+        prompts.ShowMessage(skipped);
+    }
     setObjectName(QStringLiteral("typingView"));
     setAccessibleName(QStringLiteral("Texto de la prueba"));
     setContextMenuPolicy(Qt::PreventContextMenu);

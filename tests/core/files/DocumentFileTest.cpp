@@ -1,4 +1,5 @@
 #include "core/files/DocumentFile.h"
+#include "core/files/RegularFile.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -24,19 +25,17 @@ TEST(DocumentFile, OpensAndSavesOnlyRegularFilesWithoutBlocking) {
     ASSERT_EQ(::mkfifo(folder.File("tuberia").c_str(), 0644), 0);
     const struct {
         std::string path;
-        DocumentFileError open;
-        DocumentFileError save;
+        FileError open;
+        FileError save;
     } cases[] = {
-        {folder.File("notas"), DocumentFileError::none, DocumentFileError::none},
-        {folder.File("falta"), DocumentFileError::notFound, DocumentFileError::none},
-        {folder.File("no/notas"), DocumentFileError::notFound, DocumentFileError::notFound},
-        {folder.File("notas/x"), DocumentFileError::notFound, DocumentFileError::notFound},
-        {folder.File("carpeta"), DocumentFileError::notRegularFile,
-         DocumentFileError::notRegularFile},
-        {folder.File("tuberia"), DocumentFileError::notRegularFile,
-         DocumentFileError::notRegularFile},
-        {"/dev/zero", DocumentFileError::notRegularFile, DocumentFileError::notRegularFile},
-        {"", DocumentFileError::notFound, DocumentFileError::notFound},
+        {folder.File("notas"), FileError::none, FileError::none},
+        {folder.File("falta"), FileError::missing, FileError::none},
+        {folder.File("no/notas"), FileError::missing, FileError::missing},
+        {folder.File("notas/x"), FileError::missing, FileError::missing},
+        {folder.File("carpeta"), FileError::notRegularFile, FileError::notRegularFile},
+        {folder.File("tuberia"), FileError::notRegularFile, FileError::notRegularFile},
+        {"/dev/zero", FileError::notRegularFile, FileError::notRegularFile},
+        {"", FileError::missing, FileError::missing},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OpenDocumentFile(c.path).error, c.open) << c.path;
@@ -59,9 +58,8 @@ TEST(DocumentFile, PermissionDeniedIsNotReportedAsMissing) {
             ::_exit(100);
         }
         const bool denied =
-            OpenDocumentFile(folder.File("cerrado/notas")).error ==
-                DocumentFileError::accessDenied &&
-            SaveDocumentFile(folder.File("cerrado/nuevo")).error == DocumentFileError::accessDenied;
+            OpenDocumentFile(folder.File("cerrado/notas")).error == FileError::accessDenied &&
+            SaveDocumentFile(folder.File("cerrado/nuevo")).error == FileError::accessDenied;
         ::_exit(denied ? 0 : 1);
     }
     int status = 0;
@@ -71,9 +69,9 @@ TEST(DocumentFile, PermissionDeniedIsNotReportedAsMissing) {
 }
 
 TEST(DocumentFile, ErrnoKinds) {
-    EXPECT_EQ(DocumentErrorFromErrno(ENOSPC), DocumentFileError::diskFull);
-    EXPECT_EQ(DocumentErrorFromErrno(EROFS), DocumentFileError::accessDenied);
-    EXPECT_EQ(DocumentErrorFromErrno(EIO), DocumentFileError::other);
+    EXPECT_EQ(FileErrorFromErrno(ENOSPC), FileError::diskFull);
+    EXPECT_EQ(FileErrorFromErrno(EROFS), FileError::accessDenied);
+    EXPECT_EQ(FileErrorFromErrno(EIO), FileError::other);
 }
 
 }  // namespace

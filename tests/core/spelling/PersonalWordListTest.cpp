@@ -1,6 +1,8 @@
 #include "core/spelling/PersonalWordList.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -52,7 +54,17 @@ TEST(PersonalWordList, LoadsWordsAndSkipsDamage) {
         EXPECT_FALSE(odd.Readable()) << path;
         EXPECT_EQ(odd.Size(), 0u) << path;
         EXPECT_EQ(odd.Add({"hola"}), Outcome::NotReadable) << path;
+        EXPECT_NE(odd.SkippedMessage().find("carpeta, una tuber\xED"
+                                            "a"),
+                  std::string::npos);
     }
+    EXPECT_EQ(list.SkippedMessage(), "");
+    // Too large to be read: skipped, and said so.
+    const std::string large = dir.Write("grande.dic", "");
+    ASSERT_EQ(::truncate(large.c_str(), PersonalWordList::MAX_FILE_BYTES + 1), 0);
+    const PersonalWordList big(large);
+    EXPECT_EQ(big.LoadResult().error, FileError::tooLarge);
+    EXPECT_NE(big.SkippedMessage().find("pasa de 16 MiB"), std::string::npos);
     struct stat info {};
     ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
@@ -100,6 +112,33 @@ TEST(PersonalWordList, AddAppendsNewWordsInOneReplacement) {
     EXPECT_FALSE(list.Contains("borges"));
     EXPECT_NE(list.FailureMessage(failed).find("personal.dic"), std::string::npos);
     EXPECT_EQ(PersonalWordList("").Add({"hola"}), Outcome::NotReadable);
+}
+
+// Instances adding at the same time each keep their words: each addition
+// reads the file again under the lock.
+TEST(PersonalWordList, ConcurrentAddsKeepEveryWord) {
+    const TempDir dir;
+    const std::string path = dir.Path() + "/quirtel/personal.dic";
+    std::vector<pid_t> writers;
+    for (const char* prefix : {"uno", "dos"}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            PersonalWordList list(path);
+            bool ok = true;
+            for (int i = 0; i < 50; ++i) {
+                ok = list.Add({prefix + std::to_string(i)}) == Outcome::Written && ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        writers.push_back(pid);
+    }
+    for (const pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const PersonalWordList all(path);
+    EXPECT_EQ(all.Size(), 100u);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "core/spelling/SpellingAdvisor.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -86,6 +88,20 @@ TEST(SpellingAdvisor, KindsSuggestionsOrderAndCase) {
         EXPECT_FALSE(advisor.Advise(accepted).has_value()) << accepted;
     }
     EXPECT_GT(advisor.MemoryBytes(), 0u);
+}
+
+// A frequency list beyond its bound is not read (every word unranked), and
+// the note says why.
+TEST(SpellingAdvisor, OversizedFrequencyListIsSkippedAndSaidSo) {
+    const TempDir dir;
+    const std::string small = dir.Write("frecuencias.txt", "de\nla\n");
+    EXPECT_EQ(FrequencyListNote(small), "");
+    const std::string large = dir.Write("grande.txt", "de\n");
+    ASSERT_EQ(::truncate(large.c_str(), WordFrequencies::MAX_FILE_BYTES + 1), 0);
+    WordFrequencies frequencies;
+    EXPECT_EQ(frequencies.Load(large).error, FileError::tooLarge);
+    EXPECT_EQ(frequencies.RankOf("de"), WordFrequencies::NOT_RANKED);
+    EXPECT_NE(FrequencyListNote(large).find("pasa de 16 MiB"), std::string::npos);
 }
 
 TEST(SpellingAdvisor, WithoutTheListOnlyShapesAreFaultsAndNothingIsSuggested) {

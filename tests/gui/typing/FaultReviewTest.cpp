@@ -85,6 +85,7 @@ private slots:
     void acceptAddsTheWordAndUnmarksItEverywhere();
     void cancelOrAFailedWriteChangesNothing_data();
     void cancelOrAFailedWriteChangesNothing();
+    void anUnusablePersonalListIsSaidAtStartUp();
 };
 
 void FaultReviewTest::tooltipsShowOnceTheResultDialogHasClosed() {
@@ -198,6 +199,27 @@ void FaultReviewTest::cancelOrAFailedWriteChangesNothing() {
     if (folderInTheWay) {
         QVERIFY(h.prompts.messages.front().contains(QStringLiteral("lista personal")));
     }
+}
+
+// A personal list that is there but cannot be read is said once, when the
+// view starts, since its words will be marked.
+void FaultReviewTest::anUnusablePersonalListIsSaidAtStartUp() {
+    QTemporaryDir dir;
+    const QString words = dir.filePath(QStringLiteral("es.dic"));
+    QFile list(words);
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("hola\n");
+    list.close();
+    const QString personal = dir.filePath(QStringLiteral("personal.dic"));
+    QVERIFY(QDir().mkpath(personal));
+    quirtel::testing::FakeClock clock;
+    quirtel::testing::FakeSoundPlayer sound;
+    quirtel::testing::FakePrompts prompts;
+    quirtel::CTapoDoc document(prompts);
+    quirtel::CTapoView view(clock, sound, prompts, document, nullptr, words.toStdString(),
+                            personal.toStdString());
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(prompts.messages.front().startsWith(QStringLiteral("No se usa la lista personal")));
 }
 
 QTEST_MAIN(FaultReviewTest)
