@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/files/AtomicFile.h"
+#include "core/files/RegularFile.h"
 #include "core/files/UserFolder.h"
-#include "core/settings/RegistryBackend.h"
 
 namespace quirtel {
 namespace {
@@ -46,13 +46,12 @@ HiddenRecords::HiddenRecords(std::string path) : path(std::move(path)) {
 }
 
 bool HiddenRecords::Read(std::string& bytes) const {
-    bool tooLarge = false;
-    const int code = registry::ReadWholeFile(path, bytes, MAX_FILE_BYTES, tooLarge);
-    if (code == REGISTRY_NOT_FOUND) {
+    const FileResult result = ReadRegularFile(path, bytes, MAX_FILE_BYTES);
+    if (result.error == FileError::missing) {
         bytes.clear();
         return true;
     }
-    return code == REGISTRY_OK && !tooLarge;
+    return result.ok();
 }
 
 void HiddenRecords::Take(std::string_view bytes) {
@@ -65,7 +64,7 @@ bool HiddenRecords::Write(const std::vector<std::string>& newLines) {
     for (const std::string& line : newLines) {
         bytes.append(line).append("\r\n");
     }
-    if (registry::WriteFileAtomically(path, bytes) != REGISTRY_OK) {
+    if (!ReplaceFileAtomically(path, bytes).ok()) {
         return false;
     }
     lines = newLines;

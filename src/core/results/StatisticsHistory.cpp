@@ -123,9 +123,9 @@ void DropHidden(StatisticsHistory& history) {
 
 std::optional<std::string> ReadLogLine(const std::string& path, std::uint64_t offset) {
     constexpr std::size_t kMaxLine = 4096;
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    FileDescriptor file;
     struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!OpenFile(path, O_RDONLY, file, info).ok()) {
         return std::nullopt;
     }
     std::string line(kMaxLine + 1, '\0');
