@@ -121,7 +121,7 @@ struct View {
         view->FirstSetUp();
     }
     void Fill(const QString& text) {
-        view->AcceptCharacter();
+        view->AcceptCharacter(U'a');
         QTextCursor cursor = view->textCursor();
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(text);

@@ -68,6 +68,7 @@ CTapoView::CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDo
       personalList_(std::make_unique<PersonalWordList>(std::move(personalListPath))),
       advisor_(std::make_unique<SpellingAdvisor>(*wordList_, FrequencyPathFor(wordListPath))),
       faultReview_(std::make_unique<FaultReview>(*this, *advisor_, *personalList_, prompts)),
+      session_(clock, steadyClock_),
       statisticsLogPath_(STATISTICS_LOG_PATH) {
     wordList_->SetPersonalList(personalList_.get());
     setObjectName(QStringLiteral("typingView"));
@@ -77,7 +78,6 @@ CTapoView::CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDo
     viewport()->setAcceptDrops(false);
 
     testTimer_.setObjectName(QStringLiteral("testTimer"));
-    testTimer_.setProperty("timerId", TEST_TIMER_ID);
     testTimer_.setInterval(TEST_TIMER_PERIOD_MS);
     testTimer_.setSingleShot(false);
     connect(&testTimer_, &QTimer::timeout, this, &CTapoView::OnTestTick);
@@ -99,9 +99,8 @@ void CTapoView::FirstSetUp() {
 
 void CTapoView::PrepareTest() {
     testTimer_.stop();
-    document_.SetTitle(PromptTitle(settings_.testLength));
-    run_.started = false;
-    run_.finished = false;
+    document_.SetTitle(PromptTitle(Settings().testLength));
+    session_.Prepare();
     faultReview_->Clear();
     SetSelection(0, -1);
     DeleteSelection();
@@ -114,37 +113,39 @@ void CTapoView::PrepareTest() {
     emit testStateChanged();
 }
 
-bool CTapoView::AcceptCharacter() {
-    if (run_.finished) {
+bool CTapoView::AcceptCharacter(char32_t character) {
+    return Accepted(session_.AcceptCharacter(character));
+}
+
+bool CTapoView::AcceptControl(ControlKey key) {
+    return Accepted(session_.AcceptControl(key));
+}
+
+bool CTapoView::Accepted(TestSession::Accept outcome) {
+    if (outcome == TestSession::Accept::Refused) {
         return false;
     }
-    if (!run_.started) {
-        run_.timeStart = clock_.Now();
-        run_.timeLastTick = run_.timeStart;
+    if (outcome == TestSession::Accept::Started) {
         testTimer_.start();
-        run_.started = true;
         SetCaption(QStringLiteral(u"\u00A1Empezando!"));
         emit testStateChanged();
     }
-    if (settings_.keySound) {
+    if (Settings().keySound) {
         soundCues_.PlayKeyClick();
     }
     return true;
 }
 
 void CTapoView::OnTestTick() {
-    // A tick queued before the timer stopped, or one that arrives while a
-    // result dialog or message runs its own loop, must not touch the caption
-    // or finish a test a second time.
-    if (!run_.started || run_.finished) {
+    const TestSession::Tick tick = session_.OnTick();
+    if (!tick.counted) {
         return;
     }
-    run_.timeLastTick = clock_.Now();
-    const std::int32_t elapsed = ElapsedSeconds();
-    SetCaption(QStringLiteral("(Total ") + FromCp1252(FormatTimeSpan(settings_.testLength)) +
-               QStringLiteral(") --- ") + FromCp1252(FormatTimeSpan(elapsed)) +
+    const std::int32_t length = Settings().testLength;
+    SetCaption(QStringLiteral("(Total ") + FromCp1252(FormatTimeSpan(length)) +
+               QStringLiteral(") --- ") + FromCp1252(FormatTimeSpan(tick.elapsed)) +
                QStringLiteral(" ---"));
-    if (elapsed >= settings_.testLength) {
+    if (tick.timeUp) {
         FinishTest();
     }
 }
@@ -152,7 +153,7 @@ void CTapoView::OnTestTick() {
 void CTapoView::AbortTest() {
     // Set before the message runs its own loop: characters arriving meanwhile
     // are dropped.
-    run_.finished = true;
+    session_.Abort();
     testTimer_.stop();
     emit testStateChanged();
     prompts_.ShowMessage("Prueba abortada.");
@@ -160,19 +161,19 @@ void CTapoView::AbortTest() {
 }
 
 void CTapoView::FinishTest() {
-    const bool firstFinish = !run_.finished;
+    const bool firstFinish = session_.Finish();
     if (firstFinish) {
-        run_.finished = true;
         testTimer_.stop();
         emit testStateChanged();
 
-        result_.elapsedSeconds = ElapsedSeconds();
+        result_.elapsedSeconds = session_.ElapsedSeconds();
         // The recorder notes the marked ranges for the tooltips and the review.
         RecordingTextArea recorder(*this);
-        TextScanner scanner(recorder, settings_.spellCheck, wordList_.get());
+        const TestSettings& settings = Settings();
+        TextScanner scanner(recorder, settings.spellCheck, wordList_.get());
         scanner.CountText();
         result_.keystrokes = ComputeKeystrokes(scanner.characters, scanner.lineBreaks,
-                                               scanner.capitals, settings_.capitalsDouble);
+                                               scanner.capitals, settings.capitalsDouble);
         result_.capitals = scanner.capitals;
         result_.lineBreaks = scanner.lineBreaks;
         result_.speed = ComputeSpeed(result_.keystrokes, result_.elapsedSeconds);
@@ -190,7 +191,7 @@ void CTapoView::FinishTest() {
     std::string netSpeedText = FormatSpeedText(result_.speed - result_.faults);
 
     CResultDlg dialog(speedText, netSpeedText, timeText, result_.capitals, result_.faults,
-                      firstFinish && settings_.spellCheck, prompts_, this);
+                      firstFinish && Settings().spellCheck, prompts_, this);
     const int answer = prompts_.RunDialog(dialog);
     if (!firstFinish) {
         return;
@@ -201,14 +202,14 @@ void CTapoView::FinishTest() {
     }
     SetCaption(FromCp1252(FinishedCaption(netSpeedText, timeText)));
     AppendStatisticsRecord(speedText, netSpeedText, timeText,
-                           FormatFaultsText(result_.faults, settings_.spellCheck),
-                           FormatDateText(run_.timeLastTick));
+                           FormatFaultsText(result_.faults, Settings().spellCheck),
+                           FormatDateText(session_.TimeLastTick()));
     faultReview_->Activate();
     emit testStateChanged();
 }
 
 bool CTapoView::CanReviewFaults() const {
-    return run_.finished && settings_.spellCheck && faultReview_->CanReview();
+    return State() == TestState::Finished && Settings().spellCheck && faultReview_->CanReview();
 }
 
 void CTapoView::ReviewFaults() {
@@ -247,15 +248,16 @@ int CTapoView::CharacterAt(QPoint point) const {
 
 bool CTapoView::HandleKeyDown(int key) {
     if (key == Qt::Key_F3) {
-        settings_.keySound = !settings_.keySound;
+        session_.ToggleKeySound();
         return false;
     }
-    if (!run_.finished) {
-        if (key == Qt::Key_F2 && run_.started) {
+    const TestState state = State();
+    if (state != TestState::Finished) {
+        if (key == Qt::Key_F2 && state == TestState::Running) {
             FinishTest();
             return false;
         }
-        if (key == Qt::Key_Escape && run_.started) {
+        if (key == Qt::Key_Escape && state == TestState::Running) {
             AbortTest();
             return false;
         }
@@ -275,17 +277,19 @@ void CTapoView::CopyTextToClipboard() {
 
 void CTapoView::EditOptions() {
     // The dialog shows the minutes within the hour of the test length.
-    const std::int32_t seconds = settings_.testLength;
+    TestSettings settings = Settings();
+    const std::int32_t seconds = settings.testLength;
     const auto minutes = static_cast<std::uint32_t>(seconds / 60 - (seconds / 3600) * 60);
-    COptionsDlg dialog(minutes, settings_.capitalsDouble, settings_.keySound, settings_.spellCheck,
+    COptionsDlg dialog(minutes, settings.capitalsDouble, settings.keySound, settings.spellCheck,
                        prompts_, this);
     if (prompts_.RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
-    settings_.testLength = dialog.Minutes() * 60;
-    settings_.capitalsDouble = dialog.CapitalsDouble();
-    settings_.keySound = dialog.KeySound();
-    settings_.spellCheck = dialog.SpellCheck();
+    settings.testLength = dialog.Minutes() * 60;
+    settings.capitalsDouble = dialog.CapitalsDouble();
+    settings.keySound = dialog.KeySound();
+    settings.spellCheck = dialog.SpellCheck();
+    session_.SetSettings(settings);
     // Also without changes: the text is cleared and the title shows the length.
     PrepareTest();
 }
@@ -298,30 +302,6 @@ void CTapoView::AppendStatisticsRecord(std::string speedText, std::string netSpe
     if (const auto failure = quirtel::AppendStatisticsRecord(statisticsLogPath_, record)) {
         prompts_.ShowMessage(FileFailureMessage(*failure));
     }
-}
-
-CTapoView::TestState CTapoView::State() const {
-    if (run_.finished) {
-        return TestState::Finished;
-    }
-    return run_.started ? TestState::Running : TestState::Ready;
-}
-
-CTapoView::CommandStates CTapoView::EnabledCommands(const TestRun& run) {
-    CommandStates states;
-    states.start = !run.started || run.finished;
-    states.finish = run.started;
-    states.abort = run.started && !run.finished;
-    states.copyText = run.finished;
-    states.options = !run.started;
-    return states;
-}
-
-std::int32_t CTapoView::ElapsedSeconds() const {
-    // A clock set far back or forward must not overflow the 32-bit span.
-    const CalendarTime span = run_.timeLastTick - run_.timeStart;
-    return static_cast<std::int32_t>(std::clamp<CalendarTime>(
-        span, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 void CTapoView::SetCaption(const QString& caption) {
@@ -398,12 +378,12 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
     switch (role) {
         case KeyRole::Undo:
             // A finished text stays as it was counted.
-            if (!run_.finished) {
+            if (State() != TestState::Finished) {
                 undo();
             }
             return;
         case KeyRole::Cut:
-            if (!run_.finished) {
+            if (State() != TestState::Finished) {
                 cut();
             }
             return;
@@ -427,7 +407,7 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
     switch (role) {
         case KeyRole::Character: {
             const bool counted = deadKey && countedDeadKey_ == event->timestamp();
-            if ((!counted && !AcceptCharacter()) || event->key() == Qt::Key_Escape) {
+            if ((!counted && !AcceptKey(*event)) || event->key() == Qt::Key_Escape) {
                 return;
             }
             // The text area gets what the character means: Shift+Tab is a tab,
@@ -445,7 +425,7 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
             // Ctrl+H, Ctrl+I, Ctrl+J and Ctrl+M are the control characters of
             // Backspace, Tab and Enter and act like them; other Ctrl+letters
             // only count.
-            if (!AcceptCharacter()) {
+            if (!AcceptKey(*event)) {
                 return;
             }
             const int plainKey = PlainCharacterKey(event->key(), event->modifiers());
@@ -461,6 +441,50 @@ void CTapoView::keyPressEvent(QKeyEvent* event) {
             event->ignore();
             return;
     }
+}
+
+bool CTapoView::AcceptKey(const QKeyEvent& event) {
+    const int plainKey = PlainCharacterKey(event.key(), event.modifiers());
+    switch (plainKey != 0 ? plainKey : event.key()) {
+        case Qt::Key_Backspace: {
+            // What the key takes out of the text goes into the stream too.
+            const QTextCursor caret = textCursor();
+            const QString gone = caret.hasSelection() ? caret.selectedText()
+                                 : caret.position() > 0
+                                     ? QString(document()->characterAt(caret.position() - 1))
+                                     : QString();
+            if (!AcceptControl(ControlKey::Backspace)) {
+                return false;
+            }
+            for (const char32_t c : gone.toUcs4()) {
+                session_.NoteDeleted(c);
+            }
+            return true;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return AcceptControl(ControlKey::Enter);
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return AcceptControl(ControlKey::Tab);
+        case Qt::Key_Escape:
+            return AcceptControl(ControlKey::Escape);
+        default:
+            break;
+    }
+    const QString text = event.text();
+    if (event.modifiers() & Qt::ControlModifier) {
+        return AcceptControl(ControlKey::Other);
+    }
+    if (text.isEmpty()) {
+        return AcceptControl(event.key() >= Qt::Key_Dead_Grave ? ControlKey::DeadKey
+                                                               : ControlKey::Other);
+    }
+    const char32_t first = text.front().isHighSurrogate() && text.size() > 1
+                               ? QChar::surrogateToUcs4(text[0], text[1])
+                               : text.front().unicode();
+    return first < 0x20 || first == 0x7F ? AcceptControl(ControlKey::Other)
+                                         : AcceptCharacter(first);
 }
 
 void CTapoView::SendPlainKey(const QKeyEvent& event, int key) {
@@ -484,12 +508,12 @@ void CTapoView::SendPlainKey(const QKeyEvent& event, int key) {
 void CTapoView::DeadKeyPressed(unsigned long timestamp) {
     countedDeadKey_ = timestamp;
     deadKeySeen_ = true;
-    AcceptCharacter();
+    AcceptControl(ControlKey::DeadKey);
 }
 
 void CTapoView::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
-    if (run_.finished) {
+    if (State() == TestState::Finished) {
         return;
     }
     // Each committed character is one character message. X11's compose input
@@ -505,7 +529,10 @@ void CTapoView::inputMethodEvent(QInputMethodEvent* event) {
         deadKeySeen_ = false;
     }
     for (qsizetype i = 0; i < messages; ++i) {
-        if (!AcceptCharacter()) {
+        // The swallowed dead key comes first, then the committed characters.
+        const bool deadKey = messages > committed.size() && i == 0;
+        if (!(deadKey ? AcceptControl(ControlKey::DeadKey)
+                      : AcceptCharacter(committed[i - (messages - committed.size())]))) {
             return;
         }
     }

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/common/Clock.h"
+#include "core/common/SteadyClock.h"
 #include "core/common/TextArea.h"
 #include "core/results/FinalResult.h"
 #include "core/session/SoundCues.h"
+#include "core/session/TestSession.h"
 #include "core/spelling/WordList.h"
 
 namespace quirtel {
@@ -32,37 +34,11 @@ class CTapoView : public QTextEdit, public TextArea {
     Q_OBJECT
 
 public:
-    // Names the test timer; Qt's own timer ids are not ours to choose.
-    static constexpr int TEST_TIMER_ID = 666;
     static constexpr int TEST_TIMER_PERIOD_MS = 1000;
 
-    // The four test options, in memory only.
-    struct TestSettings {
-        std::int32_t testLength = 600;  // seconds, set as whole minutes 1 to 30
-        bool capitalsDouble = true;
-        bool keySound = false;
-        bool spellCheck = true;
-    };
-
-    // The current test's clock and flags.
-    struct TestRun {
-        CalendarTime timeStart = 0;
-        CalendarTime timeLastTick = 0;
-        bool started = false;
-        bool finished = false;
-    };
-
-    enum class TestState { Ready, Running, Finished };
-
-    // Which of the five test commands are enabled.
-    struct CommandStates {
-        bool start = false;     // "Empezar prueba"
-        bool finish = false;    // "Finalizar prueba"
-        bool abort = false;     // "Abortar"
-        bool copyText = false;  // "Texto a portapapeles"
-        bool options = false;   // "Opciones"
-        friend bool operator==(const CommandStates&, const CommandStates&) = default;
-    };
+    using TestSettings = quirtel::TestSettings;
+    using TestState = TestSession::State;
+    using CommandStates = TestSession::CommandStates;
 
     // Loads the word list at once, then the personal word list at
     // `personalListPath` (none when empty); a word list that cannot be read
@@ -80,10 +56,12 @@ public:
     // Stops the timer, shows the prompt in the document title, empties the
     // text and restores the default colour and underline: state Ready.
     void PrepareTest();
-    // Every character message passes here first. Starts the clock on the first
-    // character of a test and plays the key click when it is on; false (the
-    // character is dropped) once the test is finished.
-    bool AcceptCharacter();
+    // Every character message passes here first, with the character typed or
+    // the control key it stands for. Starts the clock on the first character
+    // of a test and plays the key click when it is on; false (the character
+    // is dropped) once the test is finished.
+    bool AcceptCharacter(char32_t character);
+    bool AcceptControl(ControlKey key);
     // One tick of the test timer while a test runs: writes the caption and
     // finishes the test when its time is up. Ticks of a test that is not
     // running are ignored.
@@ -122,19 +100,18 @@ public:
     void AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
                                 std::string timeText, std::string faultsText, std::string dateText);
 
-    TestState State() const;
-    const TestRun& CurrentRun() const { return run_; }
-    const TestSettings& Settings() const { return settings_; }
+    TestState State() const { return session_.CurrentState(); }
+    const TestSession& Session() const { return session_; }
+    const TestSettings& Settings() const { return session_.Settings(); }
     // Replaces the options as they are; the caller prepares a new test.
-    void SetSettings(const TestSettings& settings) { settings_ = settings; }
+    void SetSettings(const TestSettings& settings) { session_.SetSettings(settings); }
     const TestResult& Result() const { return result_; }
     const CharFormat& SavedFormat() const { return savedFormat_; }
     const WordList* Words() const { return wordList_.get(); }
     const PersonalWordList& PersonalWords() const { return *personalList_; }
     const QTimer& TestTimer() const { return testTimer_; }
 
-    static CommandStates EnabledCommands(const TestRun& run);
-    CommandStates EnabledCommands() const { return EnabledCommands(run_); }
+    CommandStates EnabledCommands() const { return session_.EnabledCommands(); }
 
     // Where finished tests are logged; STATISTICS_LOG_PATH unless set.
     void SetStatisticsLogPath(std::string path) { statisticsLogPath_ = std::move(path); }
@@ -184,7 +161,11 @@ private:
     const std::vector<DisplayLine>& DisplayLines() const;
     void InvalidateDisplayLines() { displayLinesValid_ = false; }
     void SetCaption(const QString& caption);
-    std::int32_t ElapsedSeconds() const;
+    // Starts the timer and the caption when `outcome` started the test and
+    // plays the key click; false when the keystroke was refused.
+    bool Accepted(TestSession::Accept outcome);
+    // Passes a character key event to the session as what it stands for.
+    bool AcceptKey(const QKeyEvent& event);
     // The position of the character under a viewport point, -1 for none.
     int CharacterAt(QPoint point) const;
     bool OwnsShortcut(const QKeyEvent& event) const;
@@ -200,8 +181,8 @@ private:
     std::unique_ptr<SpellingAdvisor> advisor_;
     std::unique_ptr<FaultReview> faultReview_;
 
-    TestSettings settings_;
-    TestRun run_;
+    SystemSteadyClock steadyClock_;
+    TestSession session_;
     TestResult result_;
     CharFormat savedFormat_;
     QTimer testTimer_;

@@ -88,7 +88,6 @@ private slots:
     void firstSetUpMakesATestReady();
     void transitions_data();
     void transitions();
-    void commandsFollowTheState();
     void clockAndCaptions();
     void finishWritesTheRecord();
     void dialogAnswerDecidesTheFaults_data();
@@ -175,21 +174,11 @@ void CTapoViewTest::transitions() {
     }
 }
 
-void CTapoViewTest::commandsFollowTheState() {
-    using C = CTapoView::CommandStates;
-    ViewHarness h;
-    QCOMPARE(h.view->EnabledCommands(), (C{true, false, false, false, true}));
-    Run(h, QStringLiteral("a"));
-    QCOMPARE(h.view->EnabledCommands(), (C{false, true, true, false, false}));
-    Run(h, QStringLiteral("F2"));
-    QCOMPARE(h.view->EnabledCommands(), (C{true, true, false, true, false}));
-}
-
 void CTapoViewTest::clockAndCaptions() {
     ViewHarness h;
     Run(h, QStringLiteral("hola"));
     QCOMPARE(h.view->windowTitle(), QStringLiteral(u"\u00A1Empezando!"));
-    QCOMPARE(h.view->CurrentRun().timeStart, h.clock.now);
+    QCOMPARE(h.view->Session().TimeStart(), h.clock.now);
     Run(h, QStringLiteral("+205 tick"));
     QCOMPARE(h.view->windowTitle(), QStringLiteral("(Total 10:00) --- 03:25 ---"));
     Run(h, QStringLiteral("+395 tick"));
