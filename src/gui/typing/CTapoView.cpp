@@ -17,10 +17,10 @@
 #include "app/CTapoDoc.h"
 #include "core/common/Cp1252.h"
 #include "core/results/StatisticsLog.h"
-#include "core/session/RecordingTextArea.h"
+#include "core/session/FaultList.h"
+#include "core/session/TestJudge.h"
 #include "core/spelling/PersonalWordList.h"
 #include "core/spelling/SpellingAdvisor.h"
-#include "core/spelling/TextScanner.h"
 #include "core/spelling/WordFrequencies.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/QtText.h"
@@ -67,7 +67,8 @@ CTapoView::CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDo
       wordList_(std::make_unique<WordList>(wordListPath, &prompts)),
       personalList_(std::make_unique<PersonalWordList>(std::move(personalListPath))),
       advisor_(std::make_unique<SpellingAdvisor>(*wordList_, FrequencyPathFor(wordListPath))),
-      faultReview_(std::make_unique<FaultReview>(*this, *advisor_, *personalList_, prompts)),
+      faultList_(std::make_unique<FaultList>(*advisor_)),
+      faultReview_(std::make_unique<FaultReview>(*this, *faultList_, *personalList_, prompts)),
       session_(clock, steadyClock_),
       statisticsLogPath_(STATISTICS_LOG_PATH) {
     wordList_->SetPersonalList(personalList_.get());
@@ -166,24 +167,12 @@ void CTapoView::FinishTest() {
         testTimer_.stop();
         emit testStateChanged();
 
-        result_.elapsedSeconds = session_.ElapsedSeconds();
-        // The recorder notes the marked ranges for the tooltips and the review.
-        RecordingTextArea recorder(*this);
-        const TestSettings& settings = Settings();
-        TextScanner scanner(recorder, settings.spellCheck, wordList_.get());
-        scanner.CountText();
-        result_.keystrokes = ComputeKeystrokes(scanner.characters, scanner.lineBreaks,
-                                               scanner.capitals, settings.capitalsDouble);
-        result_.capitals = scanner.capitals;
-        result_.lineBreaks = scanner.lineBreaks;
-        result_.speed = ComputeSpeed(result_.keystrokes, result_.elapsedSeconds);
+        TestJudge::Judgement judgement =
+            TestJudge::Judge(*this, Settings(), session_.ElapsedSeconds(), wordList_.get());
+        result_ = judgement.result;
         soundCues_.PlayRatingSound(result_.speed);
-        scanner.CheckSpelling();
-        result_.faults = scanner.faults;
-        faultReview_->Take(recorder.FormattedRanges());
-        // The caret stands after the last mark; typing is refused, but keep
-        // the mark out of the caret's format all the same.
-        setCurrentCharFormat(QTextCharFormat());
+        PaintFaults(judgement.faults);
+        faultList_->Take(std::move(judgement.faults));
     }
 
     const std::string timeText = FormatTimeText(result_.elapsedSeconds);
@@ -267,6 +256,20 @@ bool CTapoView::HandleKeyDown(int key) {
         PrepareTest();
     }
     return false;
+}
+
+void CTapoView::PaintFaults(const std::vector<FaultRange>& faults) {
+    CharFormat mark = DefaultCharFormat();
+    mark.underline = true;
+    mark.colour = FAULT_MARK_COLOUR;
+    for (const FaultRange& fault : faults) {
+        SetSelection(fault.start, fault.end);
+        FormatSelection(mark);
+    }
+    SetSelection(-1, 0);
+    // The caret stands after the last mark; typing is refused, but keep the
+    // mark out of the caret's format all the same.
+    setCurrentCharFormat(QTextCharFormat());
 }
 
 void CTapoView::CopyTextToClipboard() {

@@ -19,7 +19,9 @@
 namespace quirtel {
 
 class CTapoDoc;
+class FaultList;
 class FaultReview;
+struct FaultRange;
 class PersonalWordList;
 class Prompts;
 class SoundPlayer;
@@ -168,6 +170,8 @@ private:
     bool AcceptKey(const QKeyEvent& event);
     // The position of the character under a viewport point, -1 for none.
     int CharacterAt(QPoint point) const;
+    // Gives every fault the fault mark: underline and FAULT_MARK_COLOUR.
+    void PaintFaults(const std::vector<FaultRange>& faults);
     bool OwnsShortcut(const QKeyEvent& event) const;
     // Gives the text area `key` with no modifiers, in place of `event`.
     void SendPlainKey(const QKeyEvent& event, int key);
@@ -179,6 +183,7 @@ private:
     std::unique_ptr<WordList> wordList_;
     std::unique_ptr<PersonalWordList> personalList_;
     std::unique_ptr<SpellingAdvisor> advisor_;
+    std::unique_ptr<FaultList> faultList_;
     std::unique_ptr<FaultReview> faultReview_;
 
     SystemSteadyClock steadyClock_;
