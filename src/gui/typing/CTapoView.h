@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTextEdit>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
@@ -10,29 +9,27 @@
 
 #include "core/common/Clock.h"
 #include "core/common/SteadyClock.h"
-#include "core/common/TextArea.h"
 #include "core/results/FinalResult.h"
 #include "core/session/SoundCues.h"
 #include "core/session/TestSession.h"
-#include "core/spelling/WordList.h"
+#include "gui/typing/CGuardedEdit.h"
+#include "gui/typing/DocumentTextArea.h"
 
 namespace quirtel {
 
-class CTapoDoc;
 class FaultList;
 class FaultReview;
 struct FaultRange;
-class PersonalWordList;
+class SpellingResources;
 class Prompts;
 class SoundPlayer;
-class SpellingAdvisor;
 
 // The typing view: the rich-text area in which the user types, and the test
 // run around it. The first character of a test starts the clock; a one-second
 // timer writes the running time into the main window's caption and ends the
 // test when its time is up; F2 finishes, Escape aborts, F3 toggles the key
 // click. Clicks, drops and paste never reach the text.
-class CTapoView : public QTextEdit, public TextArea {
+class CTapoView : public CGuardedEdit {
     Q_OBJECT
 
 public:
@@ -42,13 +39,9 @@ public:
     using TestState = TestSession::State;
     using CommandStates = TestSession::CommandStates;
 
-    // Loads the word list at once, then the personal word list at
-    // `personalListPath` (none when empty); a word list that cannot be read
-    // is reported through `prompts`. The clock, sound player, prompts and
-    // document must outlive the view.
-    CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDoc& document,
-              QWidget* parent = nullptr, std::string wordListPath = WORD_LIST_PATH,
-              std::string personalListPath = {});
+    // The clock, sound player, prompts and word lists must outlive the view.
+    CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, SpellingResources& spelling,
+              QWidget* parent = nullptr);
     ~CTapoView() override;
 
     // Takes the text area's default format as the one every test types in,
@@ -97,20 +90,13 @@ public:
     // result dialog of a finished test has closed.
     QString FaultToolTipAt(QPoint point) const;
 
-    // Appends the record of a finished test to the statistics log; a file
-    // failure is shown as a message.
-    void AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
-                                std::string timeText, std::string faultsText, std::string dateText);
-
     TestState State() const { return session_.CurrentState(); }
     const TestSession& Session() const { return session_; }
     const TestSettings& Settings() const { return session_.Settings(); }
     // Replaces the options as they are; the caller prepares a new test.
     void SetSettings(const TestSettings& settings) { session_.SetSettings(settings); }
     const TestResult& Result() const { return result_; }
-    const CharFormat& SavedFormat() const { return savedFormat_; }
-    const WordList* Words() const { return wordList_.get(); }
-    const PersonalWordList& PersonalWords() const { return *personalList_; }
+    const SpellingResources& Spelling() const { return spelling_; }
     const QTimer& TestTimer() const { return testTimer_; }
 
     CommandStates EnabledCommands() const { return session_.EnabledCommands(); }
@@ -119,70 +105,37 @@ public:
     void SetStatisticsLogPath(std::string path) { statisticsLogPath_ = std::move(path); }
     const std::string& StatisticsLogPath() const { return statisticsLogPath_; }
 
-    // The text area, over the document of this editor. Positions are the
-    // document's positions; a paragraph break takes one position and counts
-    // two characters in TextLength.
-    int LineCount() const override;
-    int LineIndex(int line) const override;
-    int LineLength(int position) const override;
-    int GetLine(int line, int capacity, std::string& out) const override;
-    int TextLength() const override;
-    void SetSelection(int start, int end) override;
-    void DeleteSelection() override;
-    void CopySelection() override;
-    CharFormat DefaultCharFormat() const override;
-    void FormatSelection(const CharFormat& format) override;
+    // The text as the core reads and formats it.
+    const TextArea& Area() const { return textArea_; }
 
 signals:
+    // The document's title is to become `title` (the prompt of a new test).
+    void documentTitleChanged(const QString& title);
     // The test moved between Ready, Running and Finished (or is being aborted).
     void testStateChanged();
 
 protected:
-    bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    struct DisplayLine {
-        int position;
-        int length;
-    };
-
-    const std::vector<DisplayLine>& DisplayLines() const;
-    void InvalidateDisplayLines() { displayLinesValid_ = false; }
     void SetCaption(const QString& caption);
     // Starts the timer and the caption when `outcome` started the test and
     // plays the key click; false when the keystroke was refused.
     bool Accepted(TestSession::Accept outcome);
     // Passes a character key event to the session as what it stands for.
     bool AcceptKey(const QKeyEvent& event);
-    // The position of the character under a viewport point, -1 for none.
-    int CharacterAt(QPoint point) const;
     // Gives every fault the fault mark: underline and FAULT_MARK_COLOUR.
     void PaintFaults(const std::vector<FaultRange>& faults);
-    bool OwnsShortcut(const QKeyEvent& event) const;
-    // Gives the text area `key` with no modifiers, in place of `event`.
-    void SendPlainKey(const QKeyEvent& event, int key);
 
     Clock& clock_;
     Prompts& prompts_;
-    CTapoDoc& document_;
     SoundCues soundCues_;
-    std::unique_ptr<WordList> wordList_;
-    std::unique_ptr<PersonalWordList> personalList_;
-    std::unique_ptr<SpellingAdvisor> advisor_;
+    DocumentTextArea textArea_;
+    SpellingResources& spelling_;
     std::unique_ptr<FaultList> faultList_;
     std::unique_ptr<FaultReview> faultReview_;
 
@@ -193,13 +146,6 @@ private:
     QTimer testTimer_;
     std::string statisticsLogPath_;
 
-    // Display lines are worked out only when the text is read, never per
-    // keystroke; any change of the text or of the wrapping width drops them.
-    mutable std::vector<DisplayLine> displayLines_;
-    mutable bool displayLinesValid_ = false;
-    mutable qreal displayLinesWidth_ = -1;
-    // Colour and underline leave the wrapping as it was.
-    bool formatting_ = false;
     // The last key press was a dead key, so the letter it composes, when it
     // comes as an input-method commit, is one character message only.
     bool deadKeySeen_ = false;

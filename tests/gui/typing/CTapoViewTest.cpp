@@ -13,6 +13,7 @@
 
 #include "ViewHarness.h"
 #include "core/results/FinalResult.h"
+#include "core/spelling/WordList.h"
 #include "gui/results/CResultDlg.h"
 
 using quirtel::CTapoView;
@@ -340,12 +341,12 @@ void CTapoViewTest::countsOverWrappedLines() {
     const int characters = static_cast<int>(text.size()) - breaks;
     int sum = 0;
     QString joined;
-    for (int line = 0; line < h.view->LineCount(); ++line) {
-        const int start = h.view->LineIndex(line);
+    for (int line = 0; line < h.view->Area().LineCount(); ++line) {
+        const int start = h.view->Area().LineIndex(line);
         std::string bytes;
-        QCOMPARE(h.view->GetLine(line, h.view->LineLength(start), bytes),
-                 h.view->LineLength(start));
-        sum += h.view->LineLength(start);
+        QCOMPARE(h.view->Area().GetLine(line, h.view->Area().LineLength(start), bytes),
+                 h.view->Area().LineLength(start));
+        sum += h.view->Area().LineLength(start);
         if (line > 0 && h.view->document()->findBlock(start).position() == start) {
             joined += u'\n';
         }
@@ -353,9 +354,9 @@ void CTapoViewTest::countsOverWrappedLines() {
     }
     QCOMPARE(joined, text);
     QCOMPARE(sum, characters);
-    QCOMPARE(h.view->TextLength(), characters + 2 * breaks);
+    QCOMPARE(h.view->Area().TextLength(), characters + 2 * breaks);
     if (text.size() > 60) {
-        QVERIFY(h.view->LineCount() > paragraphs.size() + 1);
+        QVERIFY(h.view->Area().LineCount() > paragraphs.size() + 1);
     }
 
     Run(h, QStringLiteral("F2"));
@@ -410,7 +411,7 @@ void CTapoViewTest::editingKeysWorkWhileTyping() {
     // Shift+Enter breaks the paragraph like Enter, so the break counts twice.
     h.Key(Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(h.view->document()->blockCount(), 2);
-    QCOMPARE(h.view->TextLength(), 4);
+    QCOMPARE(h.view->Area().TextLength(), 4);
 }
 
 void CTapoViewTest::finishedTextCannotBeChanged_data() {
@@ -640,15 +641,12 @@ void CTapoViewTest::logFailuresAreReported() {
 }
 
 void CTapoViewTest::missingWordListIsReported() {
-    quirtel::testing::FakeClock clock;
-    quirtel::testing::FakeSoundPlayer sound;
     quirtel::testing::FakePrompts prompts;
-    quirtel::CTapoDoc document(prompts);
-    CTapoView view(clock, sound, prompts, document, nullptr, "/nonexistent/es.dic");
+    quirtel::SpellingResources spelling("/nonexistent/es.dic", {}, &prompts);
     QCOMPARE(prompts.messages,
              QStringList{QStringLiteral(u"No se consigui\u00F3 cargar el diccionario "
                                         u"ortogr\u00E1fico (./datos/ES.dic)")});
-    QVERIFY(view.Words() != nullptr && !view.Words()->IsLoaded());
+    QVERIFY(!spelling.Words().IsLoaded());
 }
 
 QTEST_MAIN(CTapoViewTest)
