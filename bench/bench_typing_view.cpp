@@ -21,6 +21,8 @@
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
 #include "core/session/SoundCues.h"
+#include "core/spelling/SpellingResources.h"
+#include "core/spelling/WordList.h"
 #include "gui/common/Prompts.h"
 #include "gui/typing/CTapoView.h"
 #include "gui/typing/SdlSoundPlayer.h"
@@ -113,7 +115,11 @@ QString TypedText(int characters, int faulty) {
 struct View {
     explicit View(quirtel::SoundPlayer& player) {
         document = std::make_unique<CTapoDoc>(prompts);
-        view = std::make_unique<CTapoView>(clock, player, prompts, *document, nullptr);
+        spelling = std::make_unique<quirtel::SpellingResources>(quirtel::WORD_LIST_PATH,
+                                                                std::string(), &prompts);
+        view = std::make_unique<CTapoView>(clock, player, prompts, *spelling);
+        QObject::connect(view.get(), &CTapoView::documentTitleChanged, document.get(),
+                         &CTapoDoc::SetTitle);
         view->SetStatisticsLogPath(ScratchPath("estadistica.txt"));
         view->resize(640, 420);
         view->show();
@@ -121,7 +127,7 @@ struct View {
         view->FirstSetUp();
     }
     void Fill(const QString& text) {
-        view->AcceptCharacter();
+        view->AcceptCharacter(U'a');
         QTextCursor cursor = view->textCursor();
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(text);
@@ -132,6 +138,7 @@ struct View {
     StillClock clock;
     QuietPrompts prompts;
     std::unique_ptr<CTapoDoc> document;
+    std::unique_ptr<quirtel::SpellingResources> spelling;
     std::unique_ptr<CTapoView> view;
 };
 
@@ -237,7 +244,7 @@ void BM_StartUp(benchmark::State& state) {
             state.SkipWithError("window not exposed");
         }
         state.PauseTiming();
-        state.counters["wordListLoaded"] = frame.View().Words()->IsLoaded() ? 1 : 0;
+        state.counters["wordListLoaded"] = frame.View().Spelling().Words().IsLoaded() ? 1 : 0;
         frame.close();
         state.ResumeTiming();
     }

@@ -14,6 +14,7 @@
 #include "app/CTapoDoc.h"
 #include "app/MenuMnemonics.h"
 #include "core/settings/RegistryFile.h"
+#include "core/spelling/SpellingResources.h"
 #include "gui/about/CAboutDlg.h"
 #include "gui/common/Icons.h"
 #include "gui/common/LockStateSource.h"
@@ -68,8 +69,11 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
     setWindowIcon(ProgramIcon());
     RestorePlacement();
 
-    view_ = new CTapoView(clock, sound, prompts, document, this, setup_.wordListPath,
-                          setup_.personalListPath);
+    spelling_ =
+        std::make_unique<SpellingResources>(setup_.wordListPath, setup_.personalListPath, &prompts);
+    view_ = new CTapoView(clock, sound, prompts, *spelling_, this);
+    connect(view_, &CTapoView::documentTitleChanged, &document_, &CTapoDoc::SetTitle);
+    connect(&document_, &CTapoDoc::documentSetUp, view_, &CTapoView::FirstSetUp);
     setCentralWidget(view_);
     view_->setFocus();
 

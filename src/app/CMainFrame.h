@@ -20,6 +20,7 @@ namespace quirtel {
 
 class CTapoDoc;
 class CTapoView;
+class SpellingResources;
 class Clock;
 class LockStateSource;
 class Prompts;
@@ -124,6 +125,8 @@ private:
     Prompts& prompts_;
     Setup setup_;
     std::unique_ptr<LockStateSource> noLockStates_;
+    // Loaded before the view, which reads them until it goes.
+    std::unique_ptr<SpellingResources> spelling_;
     LockStateSource* lockStates_;
     CTapoView* view_ = nullptr;  // owned as the central widget
     QMenu* mainMenu_ = nullptr;

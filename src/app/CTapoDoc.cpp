@@ -27,7 +27,6 @@ void CTapoDoc::SetTitle(const QString& title) {
 
 bool CTapoDoc::OnNewDocument() {
     pathName_.clear();
-    modified_ = false;
     SetTitle(Untitled());
     emit documentSetUp();
     return true;
@@ -77,7 +76,6 @@ bool CTapoDoc::SaveDocumentFile(const QString& path) {
 
 void CTapoDoc::TakePath(const QString& path) {
     pathName_ = QFileInfo(path).absoluteFilePath();
-    modified_ = false;
     SetTitle(QFileInfo(path).fileName());
 }
 

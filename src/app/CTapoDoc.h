@@ -25,8 +25,6 @@ public:
     void SetTitle(const QString& title);
 
     const QString& PathName() const { return pathName_; }
-    // Nothing ever sets the flag: closing never asks to save.
-    bool IsModified() const { return modified_; }
 
     // New document: title "Sin título", no path; the view sets up a new test.
     bool OnNewDocument();
@@ -53,14 +51,13 @@ signals:
     void documentSetUp();
 
 private:
-    // The document now stands for this file: path, title, not modified.
+    // The document now stands for this file: path and title.
     void TakePath(const QString& path);
     void ReportFileFailure(const QString& path, const FileResult& result, bool saving);
 
     Prompts& prompts_;
     QString title_;
     QString pathName_;
-    bool modified_ = false;
 };
 
 }  // namespace quirtel

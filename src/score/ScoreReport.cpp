@@ -11,8 +11,9 @@
 
 #include "core/common/Cp1252.h"
 #include "core/results/FinalResult.h"
+#include "core/session/TestJudge.h"
+#include "core/session/TestSettings.h"
 #include "core/spelling/SpellingAdvisor.h"
-#include "core/spelling/TextScanner.h"
 #include "score/ScoreTextArea.h"
 
 namespace quirtel {
@@ -74,68 +75,26 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-// Turns the marked ranges into tokens with line and column. Display lines are
-// text lines here, since the area does not wrap.
-std::vector<FaultyToken> TokensOf(const TextArea& area,
-                                  const std::vector<ScoreTextArea::FormattedRange>& ranges) {
-    std::vector<int> lineStarts;
-    const int lineCount = area.LineCount();
-    lineStarts.reserve(static_cast<std::size_t>(std::max(lineCount, 0)));
-    for (int line = 0; line < lineCount; ++line) {
-        lineStarts.push_back(area.LineIndex(line));
-    }
-    std::vector<FaultyToken> tokens;
-    tokens.reserve(ranges.size());
-    // Each line is copied once, when its first token comes: copying it for
-    // every token would make a long line with many faults quadratic.
-    std::string lineText;
-    std::string_view lineView;
-    int copiedLine = -1;
-    for (const auto& range : ranges) {
-        const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), range.start);
-        if (after == lineStarts.begin()) {
-            continue;
-        }
-        const int line = static_cast<int>(after - lineStarts.begin()) - 1;
-        const int lineStart = lineStarts[static_cast<std::size_t>(line)];
-        if (line != copiedLine) {
-            if (const auto view = area.LineView(line)) {
-                lineView = *view;
-            } else {
-                area.GetLine(line, area.LineLength(lineStart), lineText);
-                lineView = lineText;
-            }
-            copiedLine = line;
-        }
-        const auto column = static_cast<std::size_t>(range.start - lineStart);
-        const auto length = static_cast<std::size_t>(range.end - range.start);
-        tokens.push_back({line + 1, static_cast<int>(column) + 1,
-                          column < lineView.size() ? std::string(lineView.substr(column, length))
-                                                   : std::string()});
-    }
-    return tokens;
-}
-
 }  // namespace
 
 ScoreReport ScoreText(std::string text, std::int32_t elapsedSeconds, bool capitalsDouble,
                       bool spellCheck, const WordList* wordList) {
-    ScoreTextArea recorder{std::move(text)};
+    const ScoreTextArea area{std::move(text)};
+    TestSettings settings;
+    settings.capitalsDouble = capitalsDouble;
+    settings.spellCheck = spellCheck;
+    TestJudge::Judgement judgement = TestJudge::Judge(area, settings, elapsedSeconds, wordList);
 
     ScoreReport report;
-    report.result.elapsedSeconds = elapsedSeconds;
+    report.result = judgement.result;
+    report.characters = judgement.characters;
     report.spellCheck = spellCheck;
-    TextScanner scanner(recorder, spellCheck, wordList);
-    scanner.CountText();
-    report.characters = scanner.characters;
-    report.result.lineBreaks = scanner.lineBreaks;
-    report.result.capitals = scanner.capitals;
-    report.result.keystrokes = ComputeKeystrokes(report.characters, report.result.lineBreaks,
-                                                 report.result.capitals, capitalsDouble);
-    report.result.speed = ComputeSpeed(report.result.keystrokes, elapsedSeconds);
-    scanner.CheckSpelling();
-    report.result.faults = scanner.faults;
-    report.faultyTokens = TokensOf(recorder, recorder.FormattedRanges());
+    // Display lines are text lines here, since the area does not wrap.
+    report.faultyTokens.reserve(judgement.faults.size());
+    for (FaultRange& fault : judgement.faults) {
+        report.faultyTokens.push_back(
+            {fault.line + 1, fault.start - area.LineIndex(fault.line) + 1, std::move(fault.token)});
+    }
     return report;
 }
 

@@ -84,18 +84,10 @@ CharFormat ScoreTextArea::DefaultCharFormat() const {
     return {};
 }
 
-void ScoreTextArea::FormatSelection(const CharFormat& format) {
-    if (selectionEnd > selectionStart) {
-        ranges.push_back({selectionStart, selectionEnd, format});
-    }
-}
+void ScoreTextArea::FormatSelection(const CharFormat&) {}
 
 std::string_view ScoreTextArea::Text() const {
     return text;
-}
-
-const std::vector<ScoreTextArea::FormattedRange>& ScoreTextArea::FormattedRanges() const {
-    return ranges;
 }
 
 }  // namespace quirtel

@@ -9,18 +9,11 @@
 namespace quirtel {
 
 // The scorer's text area: a text that does not wrap (display lines are its
-// lines) and that notes each range that gets formatted instead of keeping
-// formats, so a caller can tell which tokens a scan marked. It holds the text
+// lines) and keeps no formats. It holds the text
 // and one position per line, nothing per character, so a text of tens of
 // megabytes costs little more than its own bytes.
 class ScoreTextArea final : public TextArea {
 public:
-    struct FormattedRange {
-        int start;  // first position
-        int end;    // one past the last position
-        CharFormat format;
-    };
-
     // The longest text the area takes: every position and TextLength (which
     // counts a line break twice) stay within an int.
     static constexpr std::size_t MAX_CHARACTERS = (std::size_t{1} << 30) - 1;
@@ -42,14 +35,11 @@ public:
     void CopySelection() override;
 
     CharFormat DefaultCharFormat() const override;
-    // Notes the selected range with `format`; the insertion point (nothing
-    // selected) is not noted.
+    // Formats are not kept: nothing happens.
     void FormatSelection(const CharFormat& format) override;
 
     // The text as given.
     std::string_view Text() const;
-    // The ranges formatted so far, in call order.
-    const std::vector<FormattedRange>& FormattedRanges() const;
 
 private:
     void FindLines();
@@ -58,7 +48,6 @@ private:
     std::vector<int> lineStarts;  // ascending; the first is 0
     int selectionStart = 0;
     int selectionEnd = 0;
-    std::vector<FormattedRange> ranges;
 };
 
 }  // namespace quirtel

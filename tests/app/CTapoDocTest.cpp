@@ -38,10 +38,14 @@ void CTapoDocTest::newDocumentResets() {
     CTapoDoc document(prompts);
     QVERIFY(document.SaveDocumentFile(path));
     QSignalSpy setUps(&document, &CTapoDoc::documentSetUp);
+    QSignalSpy titles(&document, &CTapoDoc::titleChanged);
     QVERIFY(document.OnNewDocument());
     QCOMPARE(document.Title(), QStringLiteral(u"Sin t\u00EDtulo"));
     QVERIFY(document.PathName().isEmpty());
-    QVERIFY(!document.IsModified());
+    // The caption follows the new title; the file saved before stays.
+    QCOMPARE(titles.size(), 1);
+    QCOMPARE(titles.front().front().toString(), document.Title());
+    QVERIFY(QFile::exists(path));
     QCOMPARE(setUps.size(), 1);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/common/Clock.h"
+#include "core/common/SteadyClock.h"
 #include "core/session/SoundPlayer.h"
 
 namespace quirtel::testing {
@@ -15,6 +16,13 @@ public:
     void Advance(CalendarTime seconds) { now += seconds; }
 
     CalendarTime now = 1'800'000'000;  // 15 Jan 2027
+};
+
+// A steady clock that moves only when told to.
+class FakeSteadyClock final : public SteadyClock {
+public:
+    SteadyMs NowMs() const override { return now; }
+    SteadyMs now = 5'000;
 };
 
 // Records what would have been played.

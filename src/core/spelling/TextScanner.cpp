@@ -31,7 +31,7 @@ std::optional<std::string_view> ReadLine(const TextArea& area, int line, std::st
 
 }  // namespace
 
-TextScanner::TextScanner(TextArea& textArea, bool spellCheck, const WordList* wordList)
+TextScanner::TextScanner(const TextArea& textArea, bool spellCheck, const WordList* wordList)
     : spellingActive(spellCheck && wordList != nullptr), textArea(textArea), wordList(wordList) {}
 
 TextScanner::~TextScanner() = default;
@@ -60,10 +60,6 @@ void TextScanner::CheckSpelling() {
         faults = 0;
         return;
     }
-    CharFormat mark = textArea.DefaultCharFormat();
-    mark.underline = true;
-    mark.colour = FAULT_MARK_COLOUR;
-
     std::int32_t count = 0;
     std::string buffer;
     const int lineCount = textArea.LineCount();
@@ -86,14 +82,12 @@ void TextScanner::CheckSpelling() {
             while (e + 1 < size && line[e + 1] != ' ') {
                 ++e;
             }
-            if (!wordList->CheckWord(std::string(line.substr(s, e - s + 1)))) {
+            const std::string_view token = line.substr(s, e - s + 1);
+            if (!wordList->CheckWord(std::string(token))) {
                 ++count;
-                // The line's position is read again: marking does not move text,
-                // but the area is the authority on its numbering.
                 const int p = textArea.LineIndex(i);
-                textArea.SetSelection(p + static_cast<int>(s), p + static_cast<int>(e) + 1);
-                textArea.FormatSelection(mark);
-                textArea.SetSelection(-1, 0);
+                faultRanges.push_back(
+                    {p + static_cast<int>(s), p + static_cast<int>(e) + 1, i, std::string(token)});
             }
             s = e + 1;
         }

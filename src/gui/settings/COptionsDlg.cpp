@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/session/TestSettings.h"
 #include "core/settings/MinutesEntry.h"
 #include "gui/common/DialogUnits.h"
 #include "gui/common/Prompts.h"
@@ -98,6 +99,22 @@ void COptionsDlg::accept() {
     keySound = keySoundBox_->isChecked();
     spellCheck = spellCheckBox_->isChecked();
     QDialog::accept();
+}
+
+bool COptionsDlg::Edit(TestSettings& settings, Prompts& prompts, QWidget* parent) {
+    // The dialog shows the minutes within the hour of the test length.
+    const std::int32_t seconds = settings.testLength;
+    const auto minutes = static_cast<std::uint32_t>(seconds / 60 - (seconds / 3600) * 60);
+    COptionsDlg dialog(minutes, settings.capitalsDouble, settings.keySound, settings.spellCheck,
+                       prompts, parent);
+    if (prompts.RunDialog(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    settings.testLength = dialog.Minutes() * 60;
+    settings.capitalsDouble = dialog.CapitalsDouble();
+    settings.keySound = dialog.KeySound();
+    settings.spellCheck = dialog.SpellCheck();
+    return true;
 }
 
 }  // namespace quirtel

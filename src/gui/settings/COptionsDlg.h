@@ -10,6 +10,8 @@ class QLabel;
 
 namespace quirtel {
 
+struct TestSettings;
+
 class Prompts;
 
 // The options dialog: test length in whole minutes and the three switches.
@@ -22,6 +24,10 @@ public:
     // `minutes` 0 or above 30 opens as 10.
     COptionsDlg(std::uint32_t minutes, bool capitalsDouble, bool keySound, bool spellCheck,
                 Prompts& prompts, QWidget* parent = nullptr);
+
+    // Shows the dialog for `settings` through `prompts`; on OK writes its
+    // values into `settings` and returns true, on cancel changes nothing.
+    static bool Edit(TestSettings& settings, Prompts& prompts, QWidget* parent);
 
     std::int32_t Minutes() const { return minutes; }
     bool CapitalsDouble() const { return capitalsDouble; }

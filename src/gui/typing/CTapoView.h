@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTextEdit>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
@@ -9,68 +8,40 @@
 #include <vector>
 
 #include "core/common/Clock.h"
-#include "core/common/TextArea.h"
+#include "core/common/SteadyClock.h"
 #include "core/results/FinalResult.h"
 #include "core/session/SoundCues.h"
-#include "core/spelling/WordList.h"
+#include "core/session/TestSession.h"
+#include "gui/typing/CGuardedEdit.h"
+#include "gui/typing/DocumentTextArea.h"
 
 namespace quirtel {
 
-class CTapoDoc;
+class FaultList;
 class FaultReview;
-class PersonalWordList;
+struct FaultRange;
+class SpellingResources;
 class Prompts;
 class SoundPlayer;
-class SpellingAdvisor;
 
 // The typing view: the rich-text area in which the user types, and the test
 // run around it. The first character of a test starts the clock; a one-second
 // timer writes the running time into the main window's caption and ends the
 // test when its time is up; F2 finishes, Escape aborts, F3 toggles the key
 // click. Clicks, drops and paste never reach the text.
-class CTapoView : public QTextEdit, public TextArea {
+class CTapoView : public CGuardedEdit {
     Q_OBJECT
 
 public:
-    // Names the test timer; Qt's own timer ids are not ours to choose.
-    static constexpr int TEST_TIMER_ID = 666;
     static constexpr int TEST_TIMER_PERIOD_MS = 1000;
 
-    // The four test options, in memory only.
-    struct TestSettings {
-        std::int32_t testLength = 600;  // seconds, set as whole minutes 1 to 30
-        bool capitalsDouble = true;
-        bool keySound = false;
-        bool spellCheck = true;
-    };
+    using TestSettings = quirtel::TestSettings;
+    using TestState = TestSession::State;
+    using CommandStates = TestSession::CommandStates;
 
-    // The current test's clock and flags.
-    struct TestRun {
-        CalendarTime timeStart = 0;
-        CalendarTime timeLastTick = 0;
-        bool started = false;
-        bool finished = false;
-    };
-
-    enum class TestState { Ready, Running, Finished };
-
-    // Which of the five test commands are enabled.
-    struct CommandStates {
-        bool start = false;     // "Empezar prueba"
-        bool finish = false;    // "Finalizar prueba"
-        bool abort = false;     // "Abortar"
-        bool copyText = false;  // "Texto a portapapeles"
-        bool options = false;   // "Opciones"
-        friend bool operator==(const CommandStates&, const CommandStates&) = default;
-    };
-
-    // Loads the word list at once, then the personal word list at
-    // `personalListPath` (none when empty); a word list that cannot be read
-    // is reported through `prompts`. The clock, sound player, prompts and
-    // document must outlive the view.
-    CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, CTapoDoc& document,
-              QWidget* parent = nullptr, std::string wordListPath = WORD_LIST_PATH,
-              std::string personalListPath = {});
+    // The clock, sound player, prompts and word lists must outlive the view.
+    CTapoView(Clock& clock, SoundPlayer& sound, Prompts& prompts, SpellingResources& spelling,
+              QWidget* parent = nullptr);
     ~CTapoView() override;
 
     // Takes the text area's default format as the one every test types in,
@@ -80,10 +51,12 @@ public:
     // Stops the timer, shows the prompt in the document title, empties the
     // text and restores the default colour and underline: state Ready.
     void PrepareTest();
-    // Every character message passes here first. Starts the clock on the first
-    // character of a test and plays the key click when it is on; false (the
-    // character is dropped) once the test is finished.
-    bool AcceptCharacter();
+    // Every character message passes here first, with the character typed or
+    // the control key it stands for. Starts the clock on the first character
+    // of a test and plays the key click when it is on; false (the character
+    // is dropped) once the test is finished.
+    bool AcceptCharacter(char32_t character);
+    bool AcceptControl(ControlKey key);
     // One tick of the test timer while a test runs: writes the caption and
     // finishes the test when its time is up. Ticks of a test that is not
     // running are ignored.
@@ -117,103 +90,62 @@ public:
     // result dialog of a finished test has closed.
     QString FaultToolTipAt(QPoint point) const;
 
-    // Appends the record of a finished test to the statistics log; a file
-    // failure is shown as a message.
-    void AppendStatisticsRecord(std::string speedText, std::string netSpeedText,
-                                std::string timeText, std::string faultsText, std::string dateText);
-
-    TestState State() const;
-    const TestRun& CurrentRun() const { return run_; }
-    const TestSettings& Settings() const { return settings_; }
+    TestState State() const { return session_.CurrentState(); }
+    const TestSession& Session() const { return session_; }
+    const TestSettings& Settings() const { return session_.Settings(); }
     // Replaces the options as they are; the caller prepares a new test.
-    void SetSettings(const TestSettings& settings) { settings_ = settings; }
+    void SetSettings(const TestSettings& settings) { session_.SetSettings(settings); }
     const TestResult& Result() const { return result_; }
-    const CharFormat& SavedFormat() const { return savedFormat_; }
-    const WordList* Words() const { return wordList_.get(); }
-    const PersonalWordList& PersonalWords() const { return *personalList_; }
+    const SpellingResources& Spelling() const { return spelling_; }
     const QTimer& TestTimer() const { return testTimer_; }
 
-    static CommandStates EnabledCommands(const TestRun& run);
-    CommandStates EnabledCommands() const { return EnabledCommands(run_); }
+    CommandStates EnabledCommands() const { return session_.EnabledCommands(); }
 
     // Where finished tests are logged; STATISTICS_LOG_PATH unless set.
     void SetStatisticsLogPath(std::string path) { statisticsLogPath_ = std::move(path); }
     const std::string& StatisticsLogPath() const { return statisticsLogPath_; }
 
-    // The text area, over the document of this editor. Positions are the
-    // document's positions; a paragraph break takes one position and counts
-    // two characters in TextLength.
-    int LineCount() const override;
-    int LineIndex(int line) const override;
-    int LineLength(int position) const override;
-    int GetLine(int line, int capacity, std::string& out) const override;
-    int TextLength() const override;
-    void SetSelection(int start, int end) override;
-    void DeleteSelection() override;
-    void CopySelection() override;
-    CharFormat DefaultCharFormat() const override;
-    void FormatSelection(const CharFormat& format) override;
+    // The text as the core reads and formats it.
+    const TextArea& Area() const { return textArea_; }
 
 signals:
+    // The document's title is to become `title` (the prompt of a new test).
+    void documentTitleChanged(const QString& title);
     // The test moved between Ready, Running and Finished (or is being aborted).
     void testStateChanged();
 
 protected:
-    bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    struct DisplayLine {
-        int position;
-        int length;
-    };
-
-    const std::vector<DisplayLine>& DisplayLines() const;
-    void InvalidateDisplayLines() { displayLinesValid_ = false; }
     void SetCaption(const QString& caption);
-    std::int32_t ElapsedSeconds() const;
-    // The position of the character under a viewport point, -1 for none.
-    int CharacterAt(QPoint point) const;
-    bool OwnsShortcut(const QKeyEvent& event) const;
-    // Gives the text area `key` with no modifiers, in place of `event`.
-    void SendPlainKey(const QKeyEvent& event, int key);
+    // Starts the timer and the caption when `outcome` started the test and
+    // plays the key click; false when the keystroke was refused.
+    bool Accepted(TestSession::Accept outcome);
+    // Passes a character key event to the session as what it stands for.
+    bool AcceptKey(const QKeyEvent& event);
+    // Gives every fault the fault mark: underline and FAULT_MARK_COLOUR.
+    void PaintFaults(const std::vector<FaultRange>& faults);
 
     Clock& clock_;
     Prompts& prompts_;
-    CTapoDoc& document_;
     SoundCues soundCues_;
-    std::unique_ptr<WordList> wordList_;
-    std::unique_ptr<PersonalWordList> personalList_;
-    std::unique_ptr<SpellingAdvisor> advisor_;
+    DocumentTextArea textArea_;
+    SpellingResources& spelling_;
+    std::unique_ptr<FaultList> faultList_;
     std::unique_ptr<FaultReview> faultReview_;
 
-    TestSettings settings_;
-    TestRun run_;
+    SystemSteadyClock steadyClock_;
+    TestSession session_;
     TestResult result_;
     CharFormat savedFormat_;
     QTimer testTimer_;
     std::string statisticsLogPath_;
 
-    // Display lines are worked out only when the text is read, never per
-    // keystroke; any change of the text or of the wrapping width drops them.
-    mutable std::vector<DisplayLine> displayLines_;
-    mutable bool displayLinesValid_ = false;
-    mutable qreal displayLinesWidth_ = -1;
-    // Colour and underline leave the wrapping as it was.
-    bool formatting_ = false;
     // The last key press was a dead key, so the letter it composes, when it
     // comes as an input-method commit, is one character message only.
     bool deadKeySeen_ = false;

@@ -1,12 +1,9 @@
 #include "gui/typing/FaultReview.h"
 
 #include <QDialog>
-#include <algorithm>
 
 #include "core/common/TextArea.h"
 #include "core/spelling/PersonalWordList.h"
-#include "core/spelling/SpellingAdvisor.h"
-#include "core/spelling/WordCheck.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/QtText.h"
 #include "gui/results/CReviewDlg.h"
@@ -25,30 +22,13 @@ QStringList Suggestions(const FaultAdvice& advice) {
 
 }  // namespace
 
-FaultReview::FaultReview(const TextArea& text, const SpellingAdvisor& advisor,
-                         PersonalWordList& personal, Prompts& prompts)
-    : text_(text), advisor_(advisor), personal_(personal), prompts_(prompts) {}
-
-FaultReview::~FaultReview() = default;
+FaultReview::FaultReview(const TextArea& text, FaultList& faults, PersonalWordList& personal,
+                         Prompts& prompts)
+    : text_(text), faults_(faults), personal_(personal), prompts_(prompts) {}
 
 void FaultReview::Clear() {
-    marks_.clear();
+    faults_.Clear();
     active_ = false;
-}
-
-void FaultReview::Take(const std::vector<RecordingTextArea::FormattedRange>& ranges) {
-    marks_.clear();
-    std::string line;
-    for (const auto& range : ranges) {
-        const int lineIndex = LineOf(range.start) - 1;
-        const int lineStart = text_.LineIndex(lineIndex);
-        text_.GetLine(lineIndex, text_.LineLength(lineStart), line);
-        const auto column = static_cast<std::size_t>(std::max(range.start - lineStart, 0));
-        const auto length = static_cast<std::size_t>(range.end - range.start);
-        marks_.push_back({range.start, range.end,
-                          column < line.size() ? line.substr(column, length) : std::string(),
-                          std::nullopt});
-    }
 }
 
 int FaultReview::LineOf(int position) const {
@@ -66,40 +46,21 @@ int FaultReview::LineOf(int position) const {
     return low + 1;
 }
 
-const FaultAdvice& FaultReview::AdviceOf(const Mark& mark) const {
-    if (!mark.advice) {
-        mark.advice = advisor_.Advise(mark.token);
-        if (!mark.advice) {
-            // The check accepts the token by now (the personal list was
-            // edited meanwhile): it is still marked, so say what it is.
-            FaultAdvice unknown;
-            const TokenShape shape = ShapeOfToken(mark.token);
-            unknown.word = mark.token.substr(shape.begin, shape.end - shape.begin);
-            ToLowerCp1252(unknown.word);
-            mark.advice = std::move(unknown);
-        }
-    }
-    return *mark.advice;
-}
-
-const FaultReview::Mark* FaultReview::Find(int position) const {
-    const auto mark = std::find_if(marks_.begin(), marks_.end(), [position](const Mark& m) {
-        return m.start <= position && position < m.end;
-    });
-    return mark == marks_.end() ? nullptr : &*mark;
-}
-
 FaultReview::Range FaultReview::MarkAt(int position) const {
-    const Mark* mark = Find(position);
-    return mark == nullptr ? Range(0, 0) : Range(mark->start, mark->end);
+    const std::size_t index = faults_.IndexAt(position);
+    if (index == FaultList::NONE) {
+        return {0, 0};
+    }
+    const FaultRange& fault = faults_.Faults()[index];
+    return {fault.start, fault.end};
 }
 
 QString FaultReview::ToolTipAt(int position) const {
-    const Mark* mark = active_ ? Find(position) : nullptr;
-    if (mark == nullptr) {
+    const std::size_t index = active_ ? faults_.IndexAt(position) : FaultList::NONE;
+    if (index == FaultList::NONE) {
         return {};
     }
-    const FaultAdvice& advice = AdviceOf(*mark);
+    const FaultAdvice& advice = faults_.AdviceOf(index);
     QString tip = FromCp1252(FaultKindLabel(advice.kind));
     if (advice.kind == FaultKind::Shape) {
         return tip + QStringLiteral(u"\nLos signos que rodean la palabra no son v\u00E1lidos");
@@ -112,10 +73,11 @@ QString FaultReview::ToolTipAt(int position) const {
 
 std::vector<FaultReview::Range> FaultReview::Run(QWidget* parent) {
     std::vector<CReviewDlg::Row> rows;
-    rows.reserve(marks_.size());
-    for (const Mark& mark : marks_) {
-        const FaultAdvice& advice = AdviceOf(mark);
-        rows.push_back({LineOf(mark.start), FromCp1252(mark.token),
+    rows.reserve(faults_.Faults().size());
+    for (std::size_t i = 0; i < faults_.Faults().size(); ++i) {
+        const FaultRange& fault = faults_.Faults()[i];
+        const FaultAdvice& advice = faults_.AdviceOf(i);
+        rows.push_back({LineOf(fault.start), FromCp1252(fault.token),
                         FromCp1252(FaultKindLabel(advice.kind)), Suggestions(advice),
                         FromCp1252(advice.word), advice.kind != FaultKind::Shape});
     }
@@ -137,23 +99,8 @@ std::vector<FaultReview::Range> FaultReview::Run(QWidget* parent) {
         return {};
     }
     // Every occurrence of a word now in the personal list passes the check:
-    // none of them stays marked.
-    std::vector<Range> unmarked;
-    std::vector<Mark> kept;
-    for (Mark& mark : marks_) {
-        const FaultAdvice& advice = AdviceOf(mark);
-        const bool added = advice.kind != FaultKind::Shape &&
-                           std::find(words.begin(), words.end(), advice.word) != words.end();
-        if (added) {
-            unmarked.emplace_back(mark.start, mark.end);
-        } else {
-            // What is suggested may have changed with the new words.
-            mark.advice.reset();
-            kept.push_back(std::move(mark));
-        }
-    }
-    marks_ = std::move(kept);
-    return unmarked;
+    // none of them stays a fault.
+    return faults_.ClearWords(words);
 }
 
 }  // namespace quirtel

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/session/Keystroke.h"
+
 namespace quirtel {
 
 namespace {
@@ -120,6 +122,62 @@ int PlainCharacterKey(int key, Qt::KeyboardModifiers modifiers) {
         default:
             return 0;
     }
+}
+
+bool OwnsShortcut(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    const bool altOrMeta = modifiers & (Qt::AltModifier | Qt::MetaModifier);
+    if (!altOrMeta && (key == Qt::Key_F2 || key == Qt::Key_F3 || key == Qt::Key_Escape)) {
+        return true;
+    }
+    switch (ClassifyKey(key, modifiers, text)) {
+        case KeyRole::Character:
+        case KeyRole::Undo:
+        case KeyRole::Cut:
+        case KeyRole::Copy:
+        case KeyRole::Paste:
+        case KeyRole::Editing:
+            return true;
+        case KeyRole::ControlCharacter:
+        case KeyRole::Other:
+            // Ctrl+letters are the window's accelerators first (Ctrl+N, Ctrl+O,
+            // Ctrl+S); only those without one reach the text as a character.
+            return false;
+    }
+    return false;
+}
+
+bool IsModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_AltGr || key == Qt::Key_Meta || key == Qt::Key_CapsLock;
+}
+
+KeystrokeCode KeystrokeOf(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    const auto control = [](ControlKey k) { return KeystrokeCode{true, static_cast<char32_t>(k)}; };
+    const int plainKey = PlainCharacterKey(key, modifiers);
+    switch (plainKey != 0 ? plainKey : key) {
+        case Qt::Key_Backspace:
+            return control(ControlKey::Backspace);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return control(ControlKey::Enter);
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return control(ControlKey::Tab);
+        case Qt::Key_Escape:
+            return control(ControlKey::Escape);
+        default:
+            break;
+    }
+    if (IsDeadKey(key) && text.isEmpty()) {
+        return control(ControlKey::DeadKey);
+    }
+    if ((modifiers & Qt::ControlModifier) || text.isEmpty()) {
+        return control(ControlKey::Other);
+    }
+    const char32_t first = text.front().isHighSurrogate() && text.size() > 1
+                               ? QChar::surrogateToUcs4(text[0], text[1])
+                               : text.front().unicode();
+    return first < 0x20 || first == 0x7F ? control(ControlKey::Other) : KeystrokeCode{false, first};
 }
 
 }  // namespace quirtel

@@ -29,4 +29,20 @@ KeyRole ClassifyKey(int key, Qt::KeyboardModifiers modifiers, const QString& tex
 // and Ctrl+M. 0 when the key goes to the text area as it is.
 int PlainCharacterKey(int key, Qt::KeyboardModifiers modifiers);
 
+// Whether the typing view takes the key before the window's shortcuts: F2,
+// F3, Escape, characters and the edit keys; Ctrl+letters are the window's
+// accelerators first.
+bool OwnsShortcut(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+// Shift, Ctrl, Alt, AltGr, Meta or Caps Lock alone.
+bool IsModifierKey(int key);
+
+// What a character key press puts into a test's keystroke stream: a control
+// key (`control` true, `code` a ControlKey) or the character typed.
+struct KeystrokeCode {
+    bool control;
+    char32_t code;
+};
+KeystrokeCode KeystrokeOf(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
 }  // namespace quirtel

@@ -82,13 +82,11 @@ TEST(TextScannerCount, CountsCharactersLineBreaksAndCapitals) {
     }
 }
 
-// The positions that carry the fault mark.
-std::set<int> Marked(const InMemoryTextArea& area) {
+// The positions that the faults found cover.
+std::set<int> Marked(const TextScanner& scanner) {
     std::set<int> marked;
-    for (int p = 0; p < static_cast<int>(area.Text().size()); ++p) {
-        const CharFormat format = area.FormatAt(p);
-        if (format.underline || format.colour == FAULT_MARK_COLOUR) {
-            EXPECT_EQ(format, (CharFormat{FAULT_MARK_COLOUR, true})) << p;
+    for (const FaultRange& fault : scanner.faultRanges) {
+        for (int p = fault.start; p < fault.end; ++p) {
             marked.insert(p);
         }
     }
@@ -143,13 +141,11 @@ TEST(TextScannerSpelling, MarksAndCountsFaultyTokens) {
         TextScanner scanner(area, true, &list);
         scanner.CheckSpelling();
         EXPECT_EQ(scanner.faults, c.faults) << c.name;
-        EXPECT_EQ(Marked(area), c.marked) << c.name;
-        EXPECT_EQ(area.SelectionStart(), area.SelectionEnd()) << c.name;
-        EXPECT_EQ(area.InsertionFormat(), CharFormat{}) << c.name;
+        EXPECT_EQ(Marked(scanner), c.marked) << c.name;
     }
 }
 
-TEST(TextScannerSpelling, EachFaultIsSelectedMarkedAndDeselected) {
+TEST(TextScannerSpelling, FaultsComeAsRangesAndTheTextIsLeftAlone) {
     const TempDir dir;
     const WordList list(dir.Write("l.dic", "hola\n"));
     InMemoryTextArea area(0);
@@ -158,8 +154,8 @@ TEST(TextScannerSpelling, EachFaultIsSelectedMarkedAndDeselected) {
     TextScanner scanner(recorder, true, &list);
     scanner.CheckSpelling();
     EXPECT_EQ(scanner.faults, 2);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"select 5 8", "mark", "select -1 0",
-                                                        "select 11 13", "mark", "select -1 0"}));
+    EXPECT_EQ(scanner.faultRanges, (std::vector<FaultRange>{{5, 8, 0, "qwz"}, {11, 13, 1, "xx"}}));
+    EXPECT_TRUE(recorder.calls.empty());
 }
 
 TEST(TextScannerSpelling, InactiveSpellingNeitherReadsNorMarks) {
@@ -193,7 +189,7 @@ TEST(TextScannerSpelling, MissingWordListMarksOnlyShapeFaults) {
     EXPECT_TRUE(scanner.spellingActive);
     scanner.CheckSpelling();
     EXPECT_EQ(scanner.faults, 1);
-    EXPECT_EQ(Marked(area), Range(4, 10));
+    EXPECT_EQ(Marked(scanner), Range(4, 10));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "ViewHarness.h"
 #include "core/results/FinalResult.h"
+#include "core/spelling/WordList.h"
 #include "gui/results/CResultDlg.h"
 
 using quirtel::CTapoView;
@@ -88,7 +89,6 @@ private slots:
     void firstSetUpMakesATestReady();
     void transitions_data();
     void transitions();
-    void commandsFollowTheState();
     void clockAndCaptions();
     void finishWritesTheRecord();
     void dialogAnswerDecidesTheFaults_data();
@@ -146,11 +146,9 @@ void CTapoViewTest::transitions_data() {
     row("Running: finish command", "ab finish", State::Finished, "ab", 1, 0, 1);
     row("Running: Escape aborts", "ab Esc", State::Ready, "", 0, 1, 0);
     row("Running: abort command", "ab abort", State::Ready, "", 0, 1, 0);
-    row("Running: tick before time", "ab +599 tick", State::Running, "ab", 0, 0, 0);
     row("Running: time up", "ab +600 tick", State::Finished, "ab", 1, 0, 1);
     row("Finished: characters refused", "ab F2 cd", State::Finished, "ab", 1, 0, 1);
     row("Finished: Escape ignored", "ab F2 Esc", State::Finished, "ab", 1, 0, 1);
-    row("Finished: late tick ignored", "ab F2 +900 tick", State::Finished, "ab", 1, 0, 1);
     row("Finished: finish shows again", "ab F2 finish", State::Finished, "ab", 2, 0, 1);
     row("Finished: F2 prepares", "ab F2 F2", State::Ready, "", 1, 0, 1);
     row("after abort typing restarts", "ab Esc c", State::Running, "c", 0, 1, 0);
@@ -175,21 +173,10 @@ void CTapoViewTest::transitions() {
     }
 }
 
-void CTapoViewTest::commandsFollowTheState() {
-    using C = CTapoView::CommandStates;
-    ViewHarness h;
-    QCOMPARE(h.view->EnabledCommands(), (C{true, false, false, false, true}));
-    Run(h, QStringLiteral("a"));
-    QCOMPARE(h.view->EnabledCommands(), (C{false, true, true, false, false}));
-    Run(h, QStringLiteral("F2"));
-    QCOMPARE(h.view->EnabledCommands(), (C{true, true, false, true, false}));
-}
-
 void CTapoViewTest::clockAndCaptions() {
     ViewHarness h;
     Run(h, QStringLiteral("hola"));
     QCOMPARE(h.view->windowTitle(), QStringLiteral(u"\u00A1Empezando!"));
-    QCOMPARE(h.view->CurrentRun().timeStart, h.clock.now);
     Run(h, QStringLiteral("+205 tick"));
     QCOMPARE(h.view->windowTitle(), QStringLiteral("(Total 10:00) --- 03:25 ---"));
     Run(h, QStringLiteral("+395 tick"));
@@ -351,12 +338,12 @@ void CTapoViewTest::countsOverWrappedLines() {
     const int characters = static_cast<int>(text.size()) - breaks;
     int sum = 0;
     QString joined;
-    for (int line = 0; line < h.view->LineCount(); ++line) {
-        const int start = h.view->LineIndex(line);
+    for (int line = 0; line < h.view->Area().LineCount(); ++line) {
+        const int start = h.view->Area().LineIndex(line);
         std::string bytes;
-        QCOMPARE(h.view->GetLine(line, h.view->LineLength(start), bytes),
-                 h.view->LineLength(start));
-        sum += h.view->LineLength(start);
+        QCOMPARE(h.view->Area().GetLine(line, h.view->Area().LineLength(start), bytes),
+                 h.view->Area().LineLength(start));
+        sum += h.view->Area().LineLength(start);
         if (line > 0 && h.view->document()->findBlock(start).position() == start) {
             joined += u'\n';
         }
@@ -364,9 +351,9 @@ void CTapoViewTest::countsOverWrappedLines() {
     }
     QCOMPARE(joined, text);
     QCOMPARE(sum, characters);
-    QCOMPARE(h.view->TextLength(), characters + 2 * breaks);
+    QCOMPARE(h.view->Area().TextLength(), characters + 2 * breaks);
     if (text.size() > 60) {
-        QVERIFY(h.view->LineCount() > paragraphs.size() + 1);
+        QVERIFY(h.view->Area().LineCount() > paragraphs.size() + 1);
     }
 
     Run(h, QStringLiteral("F2"));
@@ -421,7 +408,7 @@ void CTapoViewTest::editingKeysWorkWhileTyping() {
     // Shift+Enter breaks the paragraph like Enter, so the break counts twice.
     h.Key(Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(h.view->document()->blockCount(), 2);
-    QCOMPARE(h.view->TextLength(), 4);
+    QCOMPARE(h.view->Area().TextLength(), 4);
 }
 
 void CTapoViewTest::finishedTextCannotBeChanged_data() {
@@ -651,15 +638,12 @@ void CTapoViewTest::logFailuresAreReported() {
 }
 
 void CTapoViewTest::missingWordListIsReported() {
-    quirtel::testing::FakeClock clock;
-    quirtel::testing::FakeSoundPlayer sound;
     quirtel::testing::FakePrompts prompts;
-    quirtel::CTapoDoc document(prompts);
-    CTapoView view(clock, sound, prompts, document, nullptr, "/nonexistent/es.dic");
+    quirtel::SpellingResources spelling("/nonexistent/es.dic", {}, &prompts);
     QCOMPARE(prompts.messages,
              QStringList{QStringLiteral(u"No se consigui\u00F3 cargar el diccionario "
                                         u"ortogr\u00E1fico (./datos/ES.dic)")});
-    QVERIFY(view.Words() != nullptr && !view.Words()->IsLoaded());
+    QVERIFY(!spelling.Words().IsLoaded());
 }
 
 QTEST_MAIN(CTapoViewTest)

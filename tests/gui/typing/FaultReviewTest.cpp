@@ -152,7 +152,7 @@ void FaultReviewTest::acceptAddsTheWordAndUnmarksItEverywhere() {
                         {QStringLiteral("2"), QStringLiteral("Cancion"),
                          QStringLiteral("Falta de tilde"), QStringLiteral(u"Canci\u00F3n")}}));
     QCOMPARE(ReadFile(h.personalPath), QByteArray("cancion\n"));
-    QVERIFY(h.view->PersonalWords().Contains("cancion"));
+    QVERIFY(h.spelling->Personal().Contains("cancion"));
     // Both occurrences lose their marks; the others keep theirs.
     QVERIFY(!IsMarked(*h.view, CANCION_1));
     QVERIFY(!IsMarked(*h.view, CANCION_2));

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "core/session/Keystroke.h"
 #include "gui/typing/KeyClassifier.h"
 
 using quirtel::ClassifyKey;
@@ -13,6 +14,7 @@ class KeyClassifierTest : public QObject {
 private slots:
     void classifies_data();
     void classifies();
+    void keystrokeStandsForTheCharacterOrControlKey();
 };
 
 void KeyClassifierTest::classifies_data() {
@@ -83,6 +85,35 @@ void KeyClassifierTest::classifies() {
     QFETCH(QString, text);
     QFETCH(KeyRole, role);
     QCOMPARE(ClassifyKey(key, Qt::KeyboardModifiers(modifiers), text), role);
+}
+
+void KeyClassifierTest::keystrokeStandsForTheCharacterOrControlKey() {
+    using quirtel::ControlKey;
+    const auto control = [](ControlKey key) { return static_cast<char32_t>(key); };
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        bool isControl;
+        char32_t code;
+    } cases[] = {
+        {Qt::Key_unknown, Qt::NoModifier, QStringLiteral(u"\u00F1"), false, U'\u00F1'},
+        {Qt::Key_unknown, Qt::NoModifier, QStringLiteral(u"\U0001F600"), false, U'\U0001F600'},
+        {Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"), true,
+         control(ControlKey::Backspace)},
+        {Qt::Key_H, Qt::ControlModifier, QStringLiteral("\b"), true,
+         control(ControlKey::Backspace)},
+        {Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"), true, control(ControlKey::Enter)},
+        {Qt::Key_Backtab, Qt::ShiftModifier, QString(), true, control(ControlKey::Tab)},
+        {Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1B"), true, control(ControlKey::Escape)},
+        {Qt::Key_Dead_Acute, Qt::NoModifier, QString(), true, control(ControlKey::DeadKey)},
+        {Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"), true, control(ControlKey::Other)},
+    };
+    for (const Case& c : cases) {
+        const quirtel::KeystrokeCode got = quirtel::KeystrokeOf(c.key, c.modifiers, c.text);
+        QCOMPARE(got.control, c.isControl);
+        QCOMPARE(static_cast<quint32>(got.code), static_cast<quint32>(c.code));
+    }
 }
 
 QTEST_GUILESS_MAIN(KeyClassifierTest)

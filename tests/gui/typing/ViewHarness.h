@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/CTapoDoc.h"
+#include "core/spelling/SpellingResources.h"
 #include "gui/typing/CTapoView.h"
 #include "support/FakePrompts.h"
 #include "support/TypingFakes.h"
@@ -31,8 +32,13 @@ public:
         logPath = dir.filePath(QStringLiteral("estadistica.txt"));
         personalPath = dir.filePath(QStringLiteral("personal.dic"));
         document = std::make_unique<CTapoDoc>(prompts);
-        view = std::make_unique<CTapoView>(clock, sound, prompts, *document, nullptr,
-                                           wordListPath.toStdString(), personalPath.toStdString());
+        spelling = std::make_unique<SpellingResources>(wordListPath.toStdString(),
+                                                       personalPath.toStdString(), &prompts);
+        view = std::make_unique<CTapoView>(clock, sound, prompts, *spelling);
+        QObject::connect(view.get(), &CTapoView::documentTitleChanged, document.get(),
+                         &CTapoDoc::SetTitle);
+        QObject::connect(document.get(), &CTapoDoc::documentSetUp, view.get(),
+                         &CTapoView::FirstSetUp);
         view->SetStatisticsLogPath(logPath.toStdString());
         view->resize(size);
         view->show();
@@ -76,6 +82,7 @@ public:
     FakeSoundPlayer sound;
     FakePrompts prompts;
     std::unique_ptr<CTapoDoc> document;
+    std::unique_ptr<SpellingResources> spelling;
     std::unique_ptr<CTapoView> view;
 };
 
