@@ -202,7 +202,7 @@ void FaultReviewTest::cancelOrAFailedWriteChangesNothing() {
 }
 
 // A personal list that is there but cannot be read is said once, when the
-// view starts, since its words will be marked.
+// lists are loaded at start-up, since its words will be marked.
 void FaultReviewTest::anUnusablePersonalListIsSaidAtStartUp() {
     QTemporaryDir dir;
     const QString words = dir.filePath(QStringLiteral("es.dic"));
@@ -212,12 +212,9 @@ void FaultReviewTest::anUnusablePersonalListIsSaidAtStartUp() {
     list.close();
     const QString personal = dir.filePath(QStringLiteral("personal.dic"));
     QVERIFY(QDir().mkpath(personal));
-    quirtel::testing::FakeClock clock;
-    quirtel::testing::FakeSoundPlayer sound;
     quirtel::testing::FakePrompts prompts;
-    quirtel::CTapoDoc document(prompts);
-    quirtel::CTapoView view(clock, sound, prompts, document, nullptr, words.toStdString(),
-                            personal.toStdString());
+    const quirtel::SpellingResources spelling(words.toStdString(), personal.toStdString(),
+                                              &prompts);
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(prompts.messages.front().startsWith(QStringLiteral("No se usa la lista personal")));
 }
