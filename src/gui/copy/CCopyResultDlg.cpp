@@ -2,8 +2,8 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -95,8 +95,7 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
         return label;
     };
     addFigure("keystrokes", QStringLiteral("Pulsaciones:"), QString::number(result.keystrokes));
-    addFigure("time", QStringLiteral("Tiempo:"),
-              FromCp1252(FormatTimeText(result.elapsedSeconds)));
+    addFigure("time", QStringLiteral("Tiempo:"), FromCp1252(FormatTimeText(result.elapsedSeconds)));
     addFigure("wordsReached", QStringLiteral("Palabras alcanzadas:"),
               QString::number(result.wordsReached));
     addFigure("errors", QStringLiteral("Errores:"), QString::number(result.errors));
@@ -106,9 +105,9 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
               FromCp1252(FormatSpeedText(result.grossSpeed)));
     addFigure("netSpeed", QStringLiteral("Velocidad neta:"),
               FromCp1252(FormatSpeedText(result.netSpeed)));
-    verdict_ = addFigure("verdict", QStringLiteral(u"Calificaci\u00F3n:"),
-                         result.pass.value_or(false) ? QStringLiteral("Apto")
-                                                     : QStringLiteral("No apto"));
+    verdict_ =
+        addFigure("verdict", QStringLiteral(u"Calificaci\u00F3n:"),
+                  result.pass.value_or(false) ? QStringLiteral("Apto") : QStringLiteral("No apto"));
     QFont bold = verdict_->font();
     bold.setBold(true);
     verdict_->setFont(bold);
@@ -127,10 +126,10 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
     }
     FinishTable(*errorTable_, TYPED_WORD);
 
-    mistypedTable_ = MakeTable(
-        this, "mistypedTable", QStringLiteral(u"Teclas m\u00E1s equivocadas"),
-        {QStringLiteral("Esperada"), QStringLiteral("Escrita"), QStringLiteral("Veces")},
-        static_cast<int>(result.mistyped.size()));
+    mistypedTable_ =
+        MakeTable(this, "mistypedTable", QStringLiteral(u"Teclas m\u00E1s equivocadas"),
+                  {QStringLiteral("Esperada"), QStringLiteral("Escrita"), QStringLiteral("Veces")},
+                  static_cast<int>(result.mistyped.size()));
     for (int r = 0; r < mistypedTable_->rowCount(); ++r) {
         const CopyKeyCount& key = result.mistyped[static_cast<std::size_t>(r)];
         mistypedTable_->setItem(r, 0, ReadOnlyItem(KeyName(key.expected)));
@@ -146,8 +145,8 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
         const CopyKeySlowness& key = result.slowest[static_cast<std::size_t>(r)];
         slowTable_->setItem(r, 0, ReadOnlyItem(KeyName(key.key)));
         slowTable_->setItem(
-            r, 1, ReadOnlyItem(QString::number(static_cast<qlonglong>(std::llround(key.meanMs))),
-                               true));
+            r, 1,
+            ReadOnlyItem(QString::number(static_cast<qlonglong>(std::llround(key.meanMs))), true));
     }
     FinishTable(*slowTable_, 0);
 
@@ -159,11 +158,11 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* keys = new QGridLayout();
-    keys->addWidget(TableCaption(this, QStringLiteral(u"Teclas m\u00E1s e&quivocadas:"),
-                                 *mistypedTable_),
-                    0, 0);
     keys->addWidget(
-        TableCaption(this, QStringLiteral(u"Teclas m\u00E1s &lentas:"), *slowTable_), 0, 1);
+        TableCaption(this, QStringLiteral(u"Teclas m\u00E1s e&quivocadas:"), *mistypedTable_), 0,
+        0);
+    keys->addWidget(TableCaption(this, QStringLiteral(u"Teclas m\u00E1s &lentas:"), *slowTable_), 0,
+                    1);
     keys->addWidget(mistypedTable_, 1, 0);
     keys->addWidget(slowTable_, 1, 1);
     auto* layout = new QVBoxLayout(this);

@@ -42,11 +42,11 @@ struct CopyResultView {
     std::int32_t errors = 0;
     std::int32_t wordsReached = 0;
     double accuracyPercent = 0.0;
-    double grossSpeed = 0.0;  // keystrokes per minute
-    double netSpeed = 0.0;    // under the rules
+    double grossSpeed = 0.0;   // keystrokes per minute
+    double netSpeed = 0.0;     // under the rules
     std::optional<bool> pass;  // set only when the rules set a pass mark
     std::vector<CopyErrorRow> errorRows;
-    std::vector<CopyKeyCount> mistyped;  // most first
+    std::vector<CopyKeyCount> mistyped;    // most first
     std::vector<CopyKeySlowness> slowest;  // slowest first
 };
 

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,7 +43,6 @@ QSpinBox* MakeSpinBox(QWidget* parent, const char* objectName, int minimum, int 
 // A rule's label with its mnemonic; the spin box is read out by the same words.
 void AddRule(QFormLayout& form, const QString& label, QSpinBox& box) {
     auto* caption = new QLabel(label);
-    caption->setWordWrap(true);
     caption->setBuddy(&box);
     box.setAccessibleName(QString(label).remove(u'&').chopped(1));
     form.addRow(caption, &box);
@@ -75,8 +74,8 @@ CCopyTextDlg::CCopyTextDlg(std::vector<CopyTextEntry> texts, const CopyRulesView
     textsLabel->setBuddy(table_);
     table_->setObjectName(QStringLiteral("texts"));
     table_->setAccessibleName(QStringLiteral("Textos"));
-    table_->setHorizontalHeaderLabels({QStringLiteral(u"T\u00EDtulo"), QStringLiteral("Tipo"),
-                                       QStringLiteral("Caracteres")});
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral(u"T\u00EDtulo"), QStringLiteral("Tipo"), QStringLiteral("Caracteres")});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -102,15 +101,17 @@ CCopyTextDlg::CCopyTextDlg(std::vector<CopyTextEntry> texts, const CopyRulesView
 
     auto* rulesBox = new QGroupBox(QStringLiteral("Reglas"), this);
     auto* form = new QFormLayout(rulesBox);
-    form->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     AddRule(*form, QStringLiteral("&Minutos:"), *minutes_);
     AddRule(*form, QStringLiteral("&Pulsaciones restadas por error:"), *penalty_);
-    AddRule(*form,
-            QStringLiteral("&Aprobado con (pulsaciones netas por minuto, 0 = sin nota):"),
+    AddRule(*form, QStringLiteral("&Aprobado con (pulsaciones netas por minuto, 0 = sin nota):"),
             *passMark_);
-    AddRule(*form,
-            QStringLiteral(u"M\u00E1ximo de &errores (% de palabras, 0 = sin l\u00EDmite):"),
+    AddRule(*form, QStringLiteral(u"M\u00E1ximo de &errores (% de palabras, 0 = sin l\u00EDmite):"),
             *maxErrors_);
+
+    for (QSpinBox* box : {minutes_, penalty_, maxErrors_}) {
+        box->setMinimumWidth(passMark_->sizeHint().width());
+    }
 
     startButton_->setObjectName(QStringLiteral("start"));
     startButton_->setDefault(true);

@@ -20,17 +20,17 @@ class Prompts;
 // A text that can be copied. All texts are Windows-1252.
 struct CopyTextEntry {
     std::string title;
-    std::string kind;  // "administrativo", "informativo", "narrativo"...
+    std::string kind;        // "administrativo", "informativo", "narrativo"...
     std::size_t length = 0;  // in characters
     std::string cp1252Text;
 };
 
 // The exam rules as the dialog edits them.
 struct CopyRulesView {
-    int minutes = 10;           // 1 to 30
-    int penalty = 5;            // keystrokes subtracted per error, 0 to 100
-    int passMark = 0;           // net keystrokes per minute; 0 = no pass mark
-    int maxErrorsPercent = 0;   // of the words reached; 0 = no limit
+    int minutes = 10;          // 1 to 30
+    int penalty = 5;           // keystrokes subtracted per error, 0 to 100
+    int passMark = 0;          // net keystrokes per minute; 0 = no pass mark
+    int maxErrorsPercent = 0;  // of the words reached; 0 = no limit
 };
 
 // What loading a user's file gave: the text, or why it was refused.

@@ -27,7 +27,10 @@ CopyResultView Example() {
     result.grossSpeed = 246.8;
     result.netSpeed = 243.8;
     result.pass = false;
-    result.errorRows = {{1, "hac\xED" "a", "hacia", "tilde"},
+    result.errorRows = {{1,
+                         "hac\xED"
+                         "a",
+                         "hacia", "tilde"},
                         {2, "de la", "dela", "unidas"},
                         {4, "pleno", "", "omitida"}};
     result.mistyped = {{"\xED", "i", 4}, {" ", "\n", 1}};

@@ -56,8 +56,8 @@ void CopyModelViewTest::highlightFollowsTheNextWordOnALongText() {
         {line350, QStringLiteral(u"Rengl\u00F3n")},
         {model.find("palabra350"), QStringLiteral("palabra350")},
         {model.find("palabra350") + 4, QStringLiteral("palabra350")},  // inside the word
-        {model.find("\t", line350), QStringLiteral(",")},               // on whitespace: the next
-        {model.find("\xA0y", line350), QStringLiteral(u"\u00A0y")},     // no-break space is no gap
+        {model.find("\t", line350), QStringLiteral(",")},              // on whitespace: the next
+        {model.find("\xA0y", line350), QStringLiteral(u"\u00A0y")},    // no-break space is no gap
         {model.find("\r\n", line350), QStringLiteral(u"Rengl\u00F3n")},
         {model.find("palabra12"), QStringLiteral("palabra12")},  // back near the top
         {model.size() - 1, QStringLiteral("fin")},
