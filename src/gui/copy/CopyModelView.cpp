@@ -1,6 +1,5 @@
 #include "gui/copy/CopyModelView.h"
 
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>

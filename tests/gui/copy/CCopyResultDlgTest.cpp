@@ -87,11 +87,9 @@ void CCopyResultDlgTest::showsFiguresVerdictAndTablesAndCloses() {
     QCOMPARE(mistyped.item(0, 0)->text(), QStringLiteral(u"\u00ED"));
     QCOMPARE(mistyped.item(1, 0)->text(), QStringLiteral("espacio"));
     QCOMPARE(mistyped.item(1, 1)->text(), QStringLiteral("Intro"));
-    QCOMPARE(mistyped.item(0, 2)->text(), QStringLiteral("4"));
     QTableWidget& slow = dialog.SlowTable();
     QCOMPARE(slow.item(0, 0)->text(), QStringLiteral(u"\u00F1"));
     QCOMPARE(slow.item(0, 1)->text(), QStringLiteral("413"));
-    QCOMPARE(slow.item(1, 0)->text(), QStringLiteral("tabulador"));
 
     // Tab visits the tables; Enter closes from any of them.
     QCOMPARE(QApplication::focusWidget(), &dialog.OkButton());

@@ -52,7 +52,6 @@ void CCopyTextDlgTest::choosesTextsFilesAndRulesByKeyboard() {
     QTableWidget& texts = dialog.Texts();
     QCOMPARE(texts.rowCount(), 2);
     QCOMPARE(texts.item(1, CCopyTextDlg::TITLE)->text(), QStringLiteral("El faro"));
-    QCOMPARE(texts.item(1, CCopyTextDlg::KIND)->text(), QStringLiteral("narrativo"));
     QCOMPARE(texts.item(1, CCopyTextDlg::LENGTH)->text(), QStringLiteral("4020"));
     for (QWidget* control : dialog.findChildren<QWidget*>()) {
         if ((control->focusPolicy() & Qt::TabFocus) && !control->objectName().isEmpty()) {
