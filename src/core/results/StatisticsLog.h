@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The statistics log: one record appended per finished test, never read back.
+// The statistics log: one record appended per finished test. The program only
+// appends to it; the progress window and quirtel-score --history read it.
 namespace quirtel {
 
 inline constexpr const char* STATISTICS_LOG_PATH = "./estadistica.txt";
