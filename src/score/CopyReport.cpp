@@ -6,6 +6,7 @@
 
 #include "core/common/Cp1252.h"
 #include "core/results/FinalResult.h"
+#include "score/JsonText.h"
 
 namespace quirtel {
 namespace {
@@ -14,34 +15,6 @@ constexpr std::array<CopyErrorKind, COPY_ERROR_KIND_COUNT> kKinds = {
     CopyErrorKind::tilde,      CopyErrorKind::mayuscula, CopyErrorKind::letra,
     CopyErrorKind::puntuacion, CopyErrorKind::unidas,    CopyErrorKind::separadas,
     CopyErrorKind::omitida,    CopyErrorKind::anadida};
-
-// The shortest text that reads back as the same double.
-std::string Number(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
-// A JSON string of Windows-1252 text, still in Windows-1252: the escapes are
-// ASCII, so converting the whole afterwards keeps them.
-std::string JsonText(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::string Shown(const std::string& word) {
     return word.empty() ? "(nada)" : word;
@@ -90,11 +63,11 @@ std::string FormatCopyReportJson(const CopyJudgement& j, std::int32_t elapsedSec
         out += (k == 0 ? "" : ",") + JsonText(CopyErrorKindName(kKinds[k])) + ":" +
                std::to_string(j.errorsByKind[static_cast<std::size_t>(kKinds[k])]);
     }
-    out += "},\"accuracy\":" + Number(j.accuracy);
+    out += "},\"accuracy\":" + JsonNumber(j.accuracy);
     out += ",\"keystrokes\":" + std::to_string(j.keystrokes);
     out += ",\"elapsedSeconds\":" + std::to_string(elapsedSeconds);
-    out += ",\"grossSpeed\":" + Number(j.grossSpeed);
-    out += ",\"netSpeed\":" + Number(j.netSpeed);
+    out += ",\"grossSpeed\":" + JsonNumber(j.grossSpeed);
+    out += ",\"netSpeed\":" + JsonNumber(j.netSpeed);
     out += std::string(",\"pass\":") + (!j.pass ? "null" : *j.pass ? "true" : "false");
     out += ",\"wordsReached\":" + std::to_string(j.wordsReached);
     out += ",\"correctWords\":" + std::to_string(j.correctWords);

@@ -6,37 +6,10 @@
 
 #include "core/common/Cp1252.h"
 #include "core/results/FinalResult.h"
+#include "score/JsonText.h"
 
 namespace quirtel {
 namespace {
-
-// The shortest text that reads back as the same double, with a point.
-std::string Number(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
-// A JSON string of Windows-1252 text, still in Windows-1252: the escapes are
-// ASCII, so converting the whole afterwards keeps them.
-std::string JsonText(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 template <typename T, typename Format>
 std::string OrNull(const std::optional<T>& value, Format format) {
@@ -80,26 +53,26 @@ std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSu
         out.append(i == 0 ? "{" : ",{");
         out.append("\"date\":\"").append(r.date.IsoText());
         out.append("\",\"elapsedSeconds\":").append(std::to_string(r.elapsedSeconds));
-        out.append(",\"speed\":").append(Number(r.speed));
+        out.append(",\"speed\":").append(JsonNumber(r.speed));
         out.append(",\"faults\":").append(OrNull(r.faults, [](int f) {
             return std::to_string(f);
         }));
         out.append(",\"spellCheck\":").append(r.faults ? "true" : "false");
-        out.append(",\"netSpeed\":").append(Number(r.netSpeed));
+        out.append(",\"netSpeed\":").append(JsonNumber(r.netSpeed));
         const bool copy = r.kind == TestKind::copy;
         out.append(",\"kind\":").append(copy ? "\"copia\"" : "\"libre\"");
         out.append(",\"text\":").append(copy ? JsonText(r.text) : "null");
-        out.append(",\"accuracy\":").append(OrNull(r.accuracy, Number)).append("}");
+        out.append(",\"accuracy\":").append(OrNull(r.accuracy, JsonNumber)).append("}");
     }
     out += "],\"unreadableLines\":" + std::to_string(history.unreadableLines);
     const auto date = [](const LogDate& d) { return "\"" + d.IsoText() + "\""; };
     out += ",\"summary\":{\"tests\":" + std::to_string(summary.tests);
     out += ",\"totalSeconds\":" + std::to_string(summary.totalSeconds);
-    out += ",\"bestNetSpeed\":" + OrNull(summary.bestNetSpeed, Number);
+    out += ",\"bestNetSpeed\":" + OrNull(summary.bestNetSpeed, JsonNumber);
     out += ",\"bestDate\":" + OrNull(summary.bestDate, date);
-    out += ",\"averageNetSpeedLast10\":" + OrNull(summary.averageNetSpeedLast10, Number);
-    out += ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, Number);
-    out += ",\"averageFaults\":" + OrNull(summary.averageFaults, Number);
+    out += ",\"averageNetSpeedLast10\":" + OrNull(summary.averageNetSpeedLast10, JsonNumber);
+    out += ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, JsonNumber);
+    out += ",\"averageFaults\":" + OrNull(summary.averageFaults, JsonNumber);
     out += "}}\n";
     return cp1252::ToUtf8(out);
 }
@@ -110,9 +83,9 @@ std::string FormatHistoryCsv(const StatisticsHistory& history) {
     for (const StatisticsRecord& r : history.records) {
         out.append(r.date.IsoText()).append(",");
         out.append(std::to_string(r.elapsedSeconds)).append(",");
-        out.append(Number(r.speed)).append(",");
+        out.append(JsonNumber(r.speed)).append(",");
         out.append(r.faults ? std::to_string(*r.faults) : std::string()).append(",");
-        out.append(Number(r.netSpeed)).append("\n");
+        out.append(JsonNumber(r.netSpeed)).append("\n");
     }
     return out;
 }
