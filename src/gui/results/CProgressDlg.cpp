@@ -14,6 +14,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "gui/common/DialogUnits.h"
@@ -136,6 +137,14 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent,
     ShowKind();
     // Large enough for chart and table, never larger than the screen.
     QSize size = DialogUnitsToPixels(font(), 460, 400);
+    if (model_->ShowsCopyColumns()) {
+        // Wide enough for every column and some 30 characters of a title.
+        int width = 30 * fontMetrics().averageCharWidth() + 4 * fontMetrics().height();
+        for (int column = 0; column < ProgressTableModel::Text; ++column) {
+            width += table_->horizontalHeader()->sectionSize(column);
+        }
+        size.setWidth(std::max(size.width(), width));
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableSize());
     }
@@ -217,7 +226,7 @@ QWidget* CProgressDlg::MakeTableArea() {
                                QStringLiteral("Velocidad bruta"),
                                QStringLiteral(u"sin ortograf\u00EDa"),
                                QStringLiteral("Velocidad neta (pulsaciones finales)"),
-                               QStringLiteral(u"Precisi\u00F3n 100.00 %")};
+                               QStringLiteral(u"Precisi\u00F3n")};
     for (int column = 0; column < ProgressTableModel::Text; ++column) {
         header->resizeSection(column, ColumnWidth(metrics, samples[column]));
     }
