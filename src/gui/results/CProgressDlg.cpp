@@ -14,6 +14,8 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
 #include "gui/common/DialogUnits.h"
 #include "gui/common/QtText.h"
@@ -29,6 +31,18 @@ QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text) 
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     return label;
+}
+
+// The kind the "Tipo de prueba" box chooses: none for "Todas".
+std::optional<TestKind> ChosenKind(const QComboBox& box) {
+    switch (box.currentIndex()) {
+        case 1:
+            return TestKind::free;
+        case 2:
+            return TestKind::copy;
+        default:
+            return std::nullopt;
+    }
 }
 
 QComboBox* MakeBox(QWidget* parent, const char* objectName, const QString& accessibleName,
@@ -56,6 +70,20 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent,
       history_(ReadStatisticsLog(logPath, MAX_HISTORY_BYTES, &hidden_)) {
     setWindowTitle(QStringLiteral("Progreso"));
     setSizeGripEnabled(true);
+
+    kind_ = MakeBox(this, "kind", QStringLiteral("Tipo de prueba"),
+                    {QStringLiteral("Todas"), QStringLiteral("Libres"), QStringLiteral("Copias")});
+    kind_->setToolTip(
+        QStringLiteral(u"Las pruebas que cuentan en el resumen, el gr\u00E1fico y la tabla: todas, "
+                       u"solo las de escritura libre o solo las de copia de un texto"));
+    auto* kindLabel = new QLabel(QStringLiteral("&Tipo de prueba:"), this);
+    kindLabel->setBuddy(kind_);
+    auto* kindRow = new QHBoxLayout();
+    kindRow->addWidget(kindLabel);
+    kindRow->addWidget(kind_);
+    kindRow->addStretch(1);
+    kindLabel->setVisible(!history_.records.empty());
+    kind_->setVisible(!history_.records.empty());
 
     summary_ = MakeLabel(this, "summary", QString());
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -87,13 +115,14 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent,
     buttons->addStretch(1);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(kindRow);
     layout->addWidget(summary_);
     layout->addWidget(notes_);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
 
-    QWidget* order[] = {axis_, chart_, sortColumn_, sortOrder_, showHidden_,
-                        hide_, table_, copy_,       close_};
+    QWidget* order[] = {kind_,       axis_, chart_, sortColumn_, sortOrder_,
+                        showHidden_, hide_, table_, copy_,       close_};
     QWidget* previous = nullptr;
     for (QWidget* widget : order) {
         if (widget != nullptr) {
@@ -104,10 +133,18 @@ CProgressDlg::CProgressDlg(const std::string& logPath, QWidget* parent,
         }
     }
 
-    ShowFigures();
-    UpdateHideButton();
+    connect(kind_, &QComboBox::currentIndexChanged, this, &CProgressDlg::ShowKind);
+    ShowKind();
     // Large enough for chart and table, never larger than the screen.
     QSize size = DialogUnitsToPixels(font(), 460, 400);
+    if (model_->ShowsCopyColumns()) {
+        // Wide enough for every column and some 30 characters of a title.
+        int width = 30 * fontMetrics().averageCharWidth() + 4 * fontMetrics().height();
+        for (int column = 0; column < ProgressTableModel::Text; ++column) {
+            width += table_->horizontalHeader()->sectionSize(column);
+        }
+        size.setWidth(std::max(size.width(), width));
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableSize());
     }
@@ -184,10 +221,13 @@ QWidget* CProgressDlg::MakeTableArea() {
     QHeaderView* header = table_->horizontalHeader();
     header->setStretchLastSection(true);
     const QFontMetrics metrics = fontMetrics();
-    const QString samples[] = {QStringLiteral("00/00/0000 00:00"), QStringLiteral(u"Duraci\u00F3n"),
+    const QString samples[] = {QStringLiteral("00/00/0000 00:00"),
+                               QStringLiteral(u"Duraci\u00F3n"),
                                QStringLiteral("Velocidad bruta"),
-                               QStringLiteral(u"sin ortograf\u00EDa")};
-    for (int column = 0; column < 4; ++column) {
+                               QStringLiteral(u"sin ortograf\u00EDa"),
+                               QStringLiteral("Velocidad neta (pulsaciones finales)"),
+                               QStringLiteral(u"Precisi\u00F3n")};
+    for (int column = 0; column < ProgressTableModel::Text; ++column) {
         header->resizeSection(column, ColumnWidth(metrics, samples[column]));
     }
     header->setSortIndicator(ProgressTableModel::Date, Qt::DescendingOrder);
@@ -250,16 +290,58 @@ QWidget* CProgressDlg::MakeTableArea() {
     return area;
 }
 
+void CProgressDlg::ShowKind() {
+    const std::optional<TestKind> kind = ChosenKind(*kind_);
+    model_->SetKind(kind);
+    // Precisión and Texto only where they can say something; sorting by a
+    // column that leaves goes back to newest first.
+    const bool copyColumns = model_->ShowsCopyColumns();
+    if (!copyColumns && model_->SortColumn() >= ProgressTableModel::Accuracy) {
+        table_->sortByColumn(ProgressTableModel::Date, Qt::DescendingOrder);
+    }
+    for (const int column : {ProgressTableModel::Accuracy, ProgressTableModel::Text}) {
+        table_->setColumnHidden(column, !copyColumns);
+    }
+    {
+        const QSignalBlocker blocker(sortColumn_);
+        const int columns =
+            copyColumns ? int{ProgressTableModel::ColumnCount} : int{ProgressTableModel::Accuracy};
+        while (sortColumn_->count() > columns) {
+            sortColumn_->removeItem(sortColumn_->count() - 1);
+        }
+        for (int column = sortColumn_->count(); column < columns; ++column) {
+            sortColumn_->addItem(model_->headerData(column, Qt::Horizontal).toString());
+        }
+        sortColumn_->setCurrentIndex(model_->SortColumn());
+    }
+    ShowFigures();
+    UpdateHideButton();
+}
+
 void CProgressDlg::ShowFigures() {
+    const std::optional<TestKind> kind = ChosenKind(*kind_);
     std::vector<StatisticsRecord> shown;
-    shown.reserve(history_.records.size() - static_cast<std::size_t>(history_.hiddenCount));
+    bool anyOfKind = false;
     for (std::size_t i = 0; i < history_.records.size(); ++i) {
+        if (kind && history_.records[i].kind != *kind) {
+            continue;
+        }
+        anyOfKind = true;
         if (!history_.hidden[i]) {
             shown.push_back(history_.records[i]);
         }
     }
     figures_ = SummarizeProgress(shown);
-    summary_->setText(FromCp1252(FormatProgressSummary(figures_)).trimmed());
+    // A log with tests, none of them of the kind chosen.
+    const QString noneOfKind =
+        anyOfKind || history_.records.empty() ? QString()
+        : kind == TestKind::copy
+            ? QStringLiteral(
+                  u"A\u00FAn no hay pruebas de copia registradas: "
+                  u"\u00ABCopiar un texto...\u00BB, en el men\u00FA, empieza una.")
+            : QStringLiteral(u"A\u00FAn no hay pruebas libres registradas.");
+    summary_->setText(noneOfKind.isEmpty() ? FromCp1252(FormatProgressSummary(figures_)).trimmed()
+                                           : noneOfKind);
 
     QStringList notes;
     for (const std::string& note : {HistoryCutText(history_), HistoryUnreadableText(history_)}) {
@@ -287,7 +369,9 @@ void CProgressDlg::ShowFigures() {
     if (chart_ == nullptr) {
         return;
     }
-    if (shown.empty()) {
+    if (!noneOfKind.isEmpty()) {
+        noChart_->setText(noneOfKind);
+    } else if (shown.empty()) {
         noChart_->setText(QStringLiteral(
             u"Todas las pruebas est\u00E1n ocultas: \u00ABMostrar pruebas ocultas\u00BB las "
             u"muestra en la tabla, y \u00ABOcultar prueba\u00BB las vuelve a contar."));

@@ -20,7 +20,8 @@ namespace quirtel {
 
 class ProgressTableModel;
 
-// "Progreso": the statistics log made visible. A summary, a chart of the
+// "Progreso": the statistics log made visible. "Tipo de prueba" (Todas,
+// Libres, Copias) chooses the tests that the rest shows. A summary, a chart of the
 // speeds and faults (one point per test, or over the dates: "eje"), or a
 // text saying why there is none, the records as a table sortable by mouse
 // or keyboard ("Ordenar por", "orden"), "Ocultar prueba" (a checkable button:
@@ -29,7 +30,7 @@ class ProgressTableModel;
 // table as tab-separated text to the clipboard) and "Cerrar". Notes say when
 // lines were unreadable, when only the end of a large log was read and how
 // many tests are hidden. Resizable; the log is read when the dialog is made
-// and never written. Widgets carry object names: "summary", "notes", "axis",
+// and never written. Widgets carry object names: "kind", "summary", "notes", "axis",
 // "chart", "noChart", "sortColumn", "sortOrder", "showHidden", "hide",
 // "table", "copy", "close".
 class CProgressDlg final : public QDialog {
@@ -42,6 +43,8 @@ public:
     ~CProgressDlg() override;
 
     const StatisticsHistory& History() const { return history_; }
+    // Todas, Libres, Copias; hidden when the log has no tests.
+    QComboBox& KindBox() const { return *kind_; }
     QLabel& SummaryLabel() const { return *summary_; }
     QLabel& NotesLabel() const { return *notes_; }
     QComboBox& AxisBox() const { return *axis_; }
@@ -69,11 +72,14 @@ private:
     // Summary, notes and chart from the tests not hidden.
     void ShowFigures();
     void UpdateHideButton();
+    // Applies "Tipo de prueba" to the table, its columns and the figures.
+    void ShowKind();
 
     std::string logPath_;
     HiddenRecords hidden_;
     StatisticsHistory history_;
     ProgressSummary figures_;
+    QComboBox* kind_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* notes_ = nullptr;
     QComboBox* axis_ = nullptr;

@@ -1,17 +1,25 @@
 #include "gui/results/ProgressTableModel.h"
 
+#include <QCollator>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPalette>
 #include <algorithm>
+#include <map>
 
 #include "core/results/FinalResult.h"
+#include "gui/common/QtText.h"
 
 namespace quirtel {
 namespace {
 
-const char16_t* const kHeaders[] = {u"Fecha", u"Duraci\u00F3n", u"Velocidad bruta", u"Faltas",
-                                    u"Velocidad neta (pulsaciones finales)"};
+const char16_t* const kHeaders[] = {u"Fecha",
+                                    u"Duraci\u00F3n",
+                                    u"Velocidad bruta",
+                                    u"Faltas",
+                                    u"Velocidad neta (pulsaciones finales)",
+                                    u"Precisi\u00F3n",
+                                    u"Texto"};
 
 QString Speed(double value) {
     // The core's "%.2f" text without its unit, which the header's tip gives.
@@ -30,6 +38,8 @@ double SortKey(const StatisticsRecord& record, int column) {
             return record.speed;
         case ProgressTableModel::Faults:
             return record.faults ? *record.faults : -1.0;
+        case ProgressTableModel::Accuracy:
+            return record.accuracy ? *record.accuracy : -1.0;
         default:
             return record.netSpeed;
     }
@@ -41,6 +51,8 @@ ProgressTableModel::ProgressTableModel(std::vector<StatisticsRecord> records,
                                        std::vector<bool> hidden, QObject* parent)
     : QAbstractTableModel(parent), records(std::move(records)), hidden(std::move(hidden)) {
     this->hidden.resize(this->records.size(), false);
+    hasCopies = std::any_of(this->records.begin(), this->records.end(),
+                            [](const StatisticsRecord& r) { return r.kind == TestKind::copy; });
     Rebuild();
 }
 
@@ -48,7 +60,7 @@ void ProgressTableModel::Rebuild() {
     beginResetModel();
     rows.clear();
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (showHidden || !hidden[i]) {
+        if ((showHidden || !hidden[i]) && (!kindFilter || records[i].kind == *kindFilter)) {
             rows.push_back(static_cast<int>(i));
         }
     }
@@ -63,12 +75,26 @@ void ProgressTableModel::SetShowHidden(bool show) {
     }
 }
 
+void ProgressTableModel::SetKind(std::optional<TestKind> kind) {
+    if (kind != kindFilter) {
+        kindFilter = kind;
+        Rebuild();
+    }
+}
+
+bool ProgressTableModel::ShowsCopyColumns() const {
+    return hasCopies && kindFilter != TestKind::free;
+}
+
 void ProgressTableModel::SetHidden(std::size_t record, bool isHidden) {
     if (record >= records.size() || hidden[record] == isHidden) {
         return;
     }
     hidden[record] = isHidden;
     const int row = RowOf(record);
+    if (kindFilter && records[record].kind != *kindFilter) {
+        return;
+    }
     if (showHidden && row >= 0) {
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
         return;
@@ -105,6 +131,12 @@ QString ProgressTableModel::CellText(int row, int column) const {
         case Faults:
             return record.faults ? QString::number(*record.faults)
                                  : QStringLiteral(u"sin ortograf\u00EDa");
+        case Accuracy:
+            return record.accuracy
+                       ? QString::number(*record.accuracy, 'f', 2) + QStringLiteral(" %")
+                       : QString();
+        case Text:
+            return FromCp1252(record.text);
         default:
             return quirtel::Speed(record.netSpeed);
     }
@@ -118,16 +150,24 @@ QVariant ProgressTableModel::data(const QModelIndex& index, int role) const {
         return CellText(index.row(), index.column());
     }
     if (role == Qt::TextAlignmentRole) {
-        return index.column() == Date ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                      : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return index.column() == Date || index.column() == Text
+                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
-    if (IsHidden(index.row())) {
-        if (role == Qt::ForegroundRole) {
-            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    const bool isHidden = IsHidden(index.row());
+    if (role == Qt::ForegroundRole && isHidden) {
+        return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    }
+    if (role == Qt::ToolTipRole) {
+        // A long title is cut by the column; the tip shows it whole.
+        QStringList tip;
+        if (index.column() == Text && !RecordAt(index.row()).text.empty()) {
+            tip << CellText(index.row(), Text);
         }
-        if (role == Qt::ToolTipRole) {
-            return QStringLiteral(u"Prueba oculta: no cuenta en el resumen ni en el gr\u00E1fico");
+        if (isHidden) {
+            tip << QStringLiteral(u"Prueba oculta: no cuenta en el resumen ni en el gr\u00E1fico");
         }
+        return tip.isEmpty() ? QVariant() : QVariant(tip.join(u'\n'));
     }
     return {};
 }
@@ -146,6 +186,11 @@ QVariant ProgressTableModel::headerData(int section, Qt::Orientation orientation
             case Speed:
             case NetSpeed:
                 return QStringLiteral("Caracteres por minuto");
+            case Accuracy:
+                return QStringLiteral(
+                    u"Pruebas de copia: palabras del modelo bien escritas, en tanto por ciento");
+            case Text:
+                return QStringLiteral("Pruebas de copia: el texto copiado");
             default:
                 return {};
         }
@@ -169,8 +214,31 @@ void ProgressTableModel::sort(int column, Qt::SortOrder order) {
     // Each key is worked out once, not at every comparison. Newest first
     // among equal values: file order is oldest first.
     std::vector<double> keys(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        keys[i] = SortKey(records[i], column);
+    if (column == Text) {
+        // Titles in the order of the user's language (accented capitals among
+        // their letters); a free test's empty title comes first.
+        std::map<std::string, double> rank;
+        for (const StatisticsRecord& record : records) {
+            rank.emplace(record.text, 0.0);
+        }
+        std::vector<std::pair<QString, double*>> titles;
+        for (auto& [title, value] : rank) {
+            titles.emplace_back(FromCp1252(title), &value);
+        }
+        QCollator collator;
+        std::stable_sort(titles.begin(), titles.end(), [&](const auto& a, const auto& b) {
+            return collator.compare(a.first, b.first) < 0;
+        });
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            *titles[i].second = static_cast<double>(i);
+        }
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            keys[i] = rank[records[i].text];
+        }
+    } else {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            keys[i] = SortKey(records[i], column);
+        }
     }
     std::sort(rows.begin(), rows.end(), [&](int a, int b) {
         const double ka = keys[static_cast<std::size_t>(a)];
@@ -216,7 +284,8 @@ QString ProgressTableModel::TabSeparatedText() const {
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QStringList lines;
     QStringList cells;
-    for (int column = 0; column < ColumnCount; ++column) {
+    const int columns = ShowsCopyColumns() ? int{ColumnCount} : int{Accuracy};
+    for (int column = 0; column < columns; ++column) {
         cells << QString::fromUtf16(kHeaders[column]);
     }
     lines << cells.join(u'\t');
@@ -227,6 +296,10 @@ QString ProgressTableModel::TabSeparatedText() const {
               << locale.toString(record.speed, 'f', 2)
               << (record.faults ? locale.toString(*record.faults) : CellText(row, Faults))
               << locale.toString(record.netSpeed, 'f', 2);
+        if (columns > Accuracy) {
+            cells << (record.accuracy ? locale.toString(*record.accuracy, 'f', 2) : QString())
+                  << CellText(row, Text).replace(u'\t', u' ');
+        }
         lines << cells.join(u'\t');
     }
     return lines.join(u'\n') + u'\n';

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <optional>
 #include <vector>
 
 #include "core/results/StatisticsRecord.h"
@@ -8,15 +9,18 @@
 namespace quirtel {
 
 // The records of the statistics log as a table: Fecha, Duración, Velocidad
-// bruta, Faltas, Velocidad neta (pulsaciones finales). Sorts by the values
-// (dates as dates, numbers as numbers; a test without spelling check below
-// every fault count); ties keep the newest record first. Starts sorted newest
-// first. Hidden records are left out, or shown greyed.
+// bruta, Faltas, Velocidad neta (pulsaciones finales), and for copy tests
+// Precisión and Texto (the model's title; empty for free tests). Sorts by the
+// values (dates as dates, numbers as numbers, titles alphabetically; a test
+// without spelling check below every fault count, a free test below every
+// accuracy); ties keep the newest record first. Starts sorted newest first.
+// Hidden records are left out, or shown greyed; a kind filter leaves out the
+// tests of the other kind.
 class ProgressTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Date, Duration, Speed, Faults, NetSpeed, ColumnCount };
+    enum Column { Date, Duration, Speed, Faults, NetSpeed, Accuracy, Text, ColumnCount };
 
     // `hidden` marks the records hidden (none when shorter than `records`).
     explicit ProgressTableModel(std::vector<StatisticsRecord> records,
@@ -36,6 +40,13 @@ public:
     // Whether hidden records are rows too (greyed).
     void SetShowHidden(bool show);
     bool ShowsHidden() const { return showHidden; }
+    // Only the tests of `kind` are rows; all of them without one.
+    void SetKind(std::optional<TestKind> kind);
+    std::optional<TestKind> Kind() const { return kindFilter; }
+    // Whether Precisión and Texto say anything: the records hold a copy test
+    // and the filter does not leave copies out.
+    bool ShowsCopyColumns() const;
+
     // Marks record `record` (an index in the records given) hidden or not.
     void SetHidden(std::size_t record, bool isHidden);
 
@@ -49,6 +60,7 @@ public:
     QString CellText(int row, int column) const;
     // The header and every row in the order shown, cells separated by tabs,
     // each line ended by '\n'; numbers as the user's locale writes them.
+    // Precisión and Texto only when ShowsCopyColumns().
     QString TabSeparatedText() const;
 
 private:
@@ -58,6 +70,8 @@ private:
     std::vector<bool> hidden;
     std::vector<int> rows;  // record index of each row shown
     bool showHidden = false;
+    bool hasCopies = false;
+    std::optional<TestKind> kindFilter;
     int sortColumn = Date;
     Qt::SortOrder sortOrder = Qt::DescendingOrder;
 };

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXYSeries>
+#include <algorithm>
 
 #include "gui/results/ProgressChart.h"
 #include "gui/results/ProgressTableModel.h"
@@ -51,6 +52,7 @@ private slots:
     void smallLogInTableSummaryChartAndClipboard();
     void chartPointsColoursAndHiddenTests();
     void noChartWithoutRecords();
+    void kindFilterOverMixedLog();
 
 private:
     std::string HiddenPath() const {
@@ -127,6 +129,7 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     dialog.CopyButton().click();
     QLocale::setDefault(QLocale::c());
+    // Without copy tests the clipboard keeps its five columns.
     QCOMPARE(QApplication::clipboard()->text(),
              QStringLiteral(u"Fecha\tDuraci\u00F3n\tVelocidad bruta\tFaltas\t"
                             u"Velocidad neta (pulsaciones finales)\n"
@@ -134,8 +137,86 @@ void CProgressDlgTest::smallLogInTableSummaryChartAndClipboard() {
                             u"06/12/2026 23:59\t01:05\t180,50\t2\t178,50\n"
                             u"06/12/2026 08:15\t05:00\t212,40\t11\t201,40\n"
                             u"07/12/2026 09:00\t10:00\t95,00\tsin ortograf\u00EDa\t95,00\n"));
+    // "Copias" over a log without any.
+    dialog.KindBox().setCurrentIndex(2);
+    QVERIFY(dialog.SummaryLabel().text().startsWith(
+        QStringLiteral(u"A\u00FAn no hay pruebas de copia registradas")));
+    QVERIFY(dialog.NoChartLabel().isVisible());
+    QCOMPARE(model.rowCount(), 0);
     dialog.CloseButton().click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void CProgressDlgTest::kindFilterOverMixedLog() {
+    // Two free tests and two copies, the newest a copy.
+    const auto free = [](const char* date, int net) {
+        return QByteArray(date) + " --- 200.00 caracteres/min --- 05:00 minutos --- Faltas: 1 " +
+               "--- Pulsaciones: " + QByteArray::number(net) + ".00 caracteres/min";
+    };
+    const QByteArray log =
+        "\r\n" + free("01-Dec-2026 10:00", 190) + "\r\n" + free("02-Dec-2026 10:00", 195) +
+        " --- Copia: Acta de la reuni\xF3n --- Precisi\xF3n: " + "98.40 %\r\n" +
+        free("03-Dec-2026 10:00", 198) + "\r\n" + free("04-Dec-2026 10:00", 170) +
+        " --- Copia: Cr\xF3nica --- Precisi\xF3n: 91.25 %\r\n";
+    CProgressDlg dialog(WriteLog(log).toStdString(), nullptr, HiddenPath());
+    dialog.show();
+    ProgressTableModel& model = dialog.Model();
+
+    QComboBox& kind = dialog.KindBox();
+    QCOMPARE(kind.currentText(), QStringLiteral("Todas"));
+    QCOMPARE(kind.accessibleName(), QStringLiteral("Tipo de prueba"));
+    const auto labels = dialog.findChildren<QLabel*>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [&](QLabel* label) {
+        return label->buddy() == &kind && label->text() == QStringLiteral("&Tipo de prueba:");
+    }));
+
+    // Per kind: rows, summary, chart points, and whether Precisión shows.
+    const struct {
+        int index;
+        int tests;
+        bool copyColumns;
+    } cases[] = {{0, 4, true}, {1, 2, false}, {2, 2, true}};
+    for (const auto& c : cases) {
+        kind.setCurrentIndex(c.index);
+        QCOMPARE(model.rowCount(), c.tests);
+        QVERIFY(
+            dialog.SummaryLabel().text().startsWith(QStringLiteral("Pruebas: %1\n").arg(c.tests)));
+        const auto* net = static_cast<QXYSeries*>(dialog.ChartView()->chart()->series().at(1));
+        QCOMPARE(net->points().size(), c.tests);
+        QCOMPARE(dialog.Table().isColumnHidden(ProgressTableModel::Accuracy), !c.copyColumns);
+        QCOMPARE(dialog.SortColumnBox().count(),
+                 c.copyColumns ? int{ProgressTableModel::ColumnCount} : 5);
+    }
+
+    // Copias: the accuracy and the title, whole in the tooltip; copied with
+    // the locale's numbers.
+    QCOMPARE(Column(model, ProgressTableModel::Accuracy),
+             (QStringList{QStringLiteral("91.25 %"), QStringLiteral("98.40 %")}));
+    QCOMPARE(model.CellText(1, ProgressTableModel::Text),
+             QStringLiteral(u"Acta de la reuni\u00F3n"));
+    QCOMPARE(model.data(model.index(1, ProgressTableModel::Text), Qt::ToolTipRole).toString(),
+             QStringLiteral(u"Acta de la reuni\u00F3n"));
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    dialog.CopyTable();
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(QApplication::clipboard()->text().section(u'\n', 2, 2),
+             QStringLiteral(u"02/12/2026 10:00\t05:00\t200,00\t1\t195,00\t98,40\t"
+                            u"Acta de la reuni\u00F3n"));
+
+    // Hiding a copy counts under every filter; a free test's accuracy is empty.
+    dialog.Table().setCurrentIndex(model.index(0, 0));
+    dialog.HideButton().click();
+    QCOMPARE(model.rowCount(), 1);
+    QVERIFY(dialog.SummaryLabel().text().startsWith(QStringLiteral("Pruebas: 1\n")));
+    kind.setCurrentIndex(0);
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(dialog.SummaryLabel().text().startsWith(QStringLiteral("Pruebas: 3\n")));
+    dialog.Table().sortByColumn(ProgressTableModel::Accuracy, Qt::DescendingOrder);
+    QCOMPARE(Column(model, ProgressTableModel::Accuracy),
+             (QStringList{QStringLiteral("98.40 %"), QString(), QString()}));
+    // Libres drops the sort by a column it hides.
+    kind.setCurrentIndex(1);
+    QCOMPARE(model.SortColumn(), int{ProgressTableModel::Date});
 }
 
 void CProgressDlgTest::chartPointsColoursAndHiddenTests() {
