@@ -60,8 +60,12 @@ std::string FormatCopyReportJson(const CopyJudgement& j, std::int32_t elapsedSec
     std::string out = "{\"errors\":" + std::to_string(j.ErrorCount());
     out += ",\"errorsByKind\":{";
     for (std::size_t k = 0; k < kKinds.size(); ++k) {
-        out += (k == 0 ? "" : ",") + JsonText(CopyErrorKindName(kKinds[k])) + ":" +
-               std::to_string(j.errorsByKind[static_cast<std::size_t>(kKinds[k])]);
+        if (k > 0) {
+            out += ',';
+        }
+        out.append(JsonText(CopyErrorKindName(kKinds[k])))
+            .append(":")
+            .append(std::to_string(j.errorsByKind[static_cast<std::size_t>(kKinds[k])]));
     }
     out += "},\"accuracy\":" + JsonNumber(j.accuracy);
     out += ",\"keystrokes\":" + std::to_string(j.keystrokes);

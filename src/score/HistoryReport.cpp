@@ -71,7 +71,8 @@ std::string FormatHistoryJson(const StatisticsHistory& history, const ProgressSu
     out += ",\"bestNetSpeed\":" + OrNull(summary.bestNetSpeed, JsonNumber);
     out += ",\"bestDate\":" + OrNull(summary.bestDate, date);
     out += ",\"averageNetSpeedLast10\":" + OrNull(summary.averageNetSpeedLast10, JsonNumber);
-    out += ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, JsonNumber);
+    out +=
+        ",\"averageNetSpeedPrevious10\":" + OrNull(summary.averageNetSpeedPrevious10, JsonNumber);
     out += ",\"averageFaults\":" + OrNull(summary.averageFaults, JsonNumber);
     out += "}}\n";
     return cp1252::ToUtf8(out);
