@@ -14,6 +14,7 @@
 #include "app/CTapoDoc.h"
 #include "app/MenuMnemonics.h"
 #include "core/settings/RegistryFile.h"
+#include "core/settings/ReviewOption.h"
 #include "core/spelling/SpellingResources.h"
 #include "gui/about/CAboutDlg.h"
 #include "gui/common/Icons.h"
@@ -152,6 +153,11 @@ void CMainFrame::createActions() {
         QStringLiteral(u"Muestra por qu\u00E9 se marc\u00F3 cada palabra y qu\u00E9 se quiso "
                        u"escribir; las que est\u00E9n bien pasan a la lista personal\n"
                        u"Revisar faltas"));
+    QAction* reviewFirst = addCommand(
+        ID_REVIEW_FIRST, QStringLiteral("Revisar &antes del resultado"),
+        QStringLiteral(u"Al acabar una prueba con palabras marcadas, abre la revisi\u00F3n de "
+                       u"faltas antes del resultado final\nRevisar antes del resultado"));
+    reviewFirst->setCheckable(true);
     QAction* options =
         addCommand(ID_OPTIONS, QStringLiteral("&Opciones"),
                    QStringLiteral(u"Opciones: Duraci\u00F3n de la prueba...\nOpciones"));
@@ -189,6 +195,7 @@ void CMainFrame::createActions() {
             view_->ReviewFaults();
         }
     });
+    RestoreReviewFirst();
     connect(options, &QAction::triggered, this, [this] {
         if (view_->EnabledCommands().options) {
             view_->EditOptions();
@@ -240,6 +247,7 @@ void CMainFrame::createMenus() {
     mainMenu_->addAction(actions_.at(ID_COPY_TEXT));
     mainMenu_->addAction(actions_.at(ID_PROGRESS));
     mainMenu_->addAction(actions_.at(ID_REVIEW));
+    mainMenu_->addAction(actions_.at(ID_REVIEW_FIRST));
     mainMenu_->addAction(actions_.at(ID_OPTIONS));
     mainMenu_->addSeparator();
     mainMenu_->addAction(actions_.at(ID_APP_ABOUT));
@@ -384,6 +392,24 @@ void CMainFrame::RestorePlacement() {
     }
     resize(outer.size());
     pendingOuter_ = outer;
+}
+
+void CMainFrame::RestoreReviewFirst() {
+    QAction* action = actions_.at(ID_REVIEW_FIRST);
+    if (!setup_.registryPath.empty()) {
+        RegistryFile registry(setup_.registryPath);
+        action->setChecked(LoadReviewBeforeResult(registry));
+    }
+    view_->SetReviewBeforeResult(action->isChecked());
+    connect(action, &QAction::toggled, this, [this](bool on) {
+        view_->SetReviewBeforeResult(on);
+        // Kept at once: a crash later must not lose the choice. Like the
+        // placement, a failed write is not shown.
+        if (!setup_.registryPath.empty()) {
+            RegistryFile registry(setup_.registryPath);
+            SaveReviewBeforeResult(registry, on);
+        }
+    });
 }
 
 void CMainFrame::CorrectPlacement() {

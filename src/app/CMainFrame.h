@@ -45,6 +45,7 @@ public:
     static constexpr int ID_TEST_ABORT = 32775;
     static constexpr int ID_PROGRESS = 32776;
     static constexpr int ID_REVIEW = 32777;
+    static constexpr int ID_REVIEW_FIRST = 32790;
     static constexpr int ID_FILE_NEW = 57600;
     static constexpr int ID_FILE_OPEN = 57601;
     static constexpr int ID_FILE_SAVE = 57603;
@@ -119,6 +120,8 @@ private:
     QAction* addCommand(int id, const QString& text, const QString& prompt);
     void UpdateCaption(const QString& title);
     void RestorePlacement();
+    // Reads "Revisar antes del resultado" from the registry; writes it on change.
+    void RestoreReviewFirst();
     void CorrectPlacement();
 
     CTapoDoc& document_;

@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
 #include "core/settings/RegistryFile.h"
+#include "core/settings/ReviewOption.h"
 #include "core/settings/WindowPlacement.h"
 #include "gui/common/LockStateSource.h"
 #include "gui/results/CProgressDlg.h"
@@ -116,6 +117,7 @@ private slots:
     void optionsDialog();
     void placementIsKeptAcrossRuns_data();
     void placementIsKeptAcrossRuns();
+    void reviewFirstIsKeptAcrossRuns();
     void exitClosesWithoutAQuestion();
     void mnemonicsSkipDisabledItems();
 };
@@ -129,15 +131,16 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
     for (QAction* action : h.frame->MainMenu()->actions() + h.frame->ViewMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(texts,
-             (QStringList{
-                 QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
-                 QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
-                 QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                 QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
-                 QStringLiteral("&Opciones"), QStringLiteral("-"),
-                 QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
-                 QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
+    QCOMPARE(
+        texts,
+        (QStringList{
+            QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
+            QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
+            QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
+            QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
+            QStringLiteral("Revisar &antes del resultado"), QStringLiteral("&Opciones"),
+            QStringLiteral("-"), QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
+            QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
 
     // The toolbar: the three test buttons, each named by its tooltip.
@@ -470,6 +473,28 @@ void CMainFrameTest::placementIsKeptAcrossRuns() {
     QTRY_COMPARE(next.frame->frameGeometry(), moved);
 }
 
+// Off at first; each change is in the file at once and the next window
+// starts with it, beside the placement the closing window writes.
+void CMainFrameTest::reviewFirstIsKeptAcrossRuns() {
+    QTemporaryDir config;
+    const std::string path = config.filePath(QStringLiteral("registry.reg")).toStdString();
+    for (const bool before : {false, true}) {
+        FrameHarness h(QString::fromStdString(path));
+        QAction* item = h.frame->Action(CMainFrame::ID_REVIEW_FIRST);
+        QVERIFY(item->isCheckable() && item->isEnabled());
+        QCOMPARE(item->isChecked(), before);
+        QCOMPARE(h.View().ReviewBeforeResult(), before);
+        item->trigger();
+        QCOMPARE(h.View().ReviewBeforeResult(), !before);
+        quirtel::RegistryFile stored(path);
+        QCOMPARE(quirtel::LoadReviewBeforeResult(stored), !before);
+        h.frame->close();
+    }
+    quirtel::RegistryFile stored(path);
+    QVERIFY(!quirtel::LoadReviewBeforeResult(stored));
+    QVERIFY(stored.State() == quirtel::RegistryFile::LoadState::Loaded);
+}
+
 void CMainFrameTest::exitClosesWithoutAQuestion() {
     FrameHarness h;
     h.Type(QStringLiteral("texto"));
@@ -485,23 +510,32 @@ void CMainFrameTest::mnemonicsSkipDisabledItems() {
     FrameHarness h;
     QVERIFY(h.active);
     QMenu* menu = h.frame->MainMenu();
+    QAction* abort = h.frame->Action(CMainFrame::ID_TEST_ABORT);
+    QAction* reviewFirst = h.frame->Action(CMainFrame::ID_REVIEW_FIRST);
+    QAction* about = h.frame->Action(CMainFrame::ID_APP_ABOUT);
+    // "a" walks the enabled items of the letter: "&Abortar" only while a test runs.
     for (const bool running : {false, true}) {
         if (running) {
             h.Type(QStringLiteral("x"));
         }
-        const int before = h.prompts.inner.dialogsRun;
         menu->popup(h.frame->mapToGlobal(QPoint(0, 0)));
         QVERIFY(QTest::qWaitForWindowExposed(menu));
-        QTest::keyClick(menu, Qt::Key_A);
-        QTRY_COMPARE(h.prompts.inner.dialogsRun, before + (running ? 0 : 1));
-        if (running) {
-            QCOMPARE(menu->activeAction(), h.frame->Action(CMainFrame::ID_TEST_ABORT));
+        const QList<QAction*> walk = running ? QList<QAction*>{abort, reviewFirst, about}
+                                             : QList<QAction*>{reviewFirst, about};
+        for (QAction* expected : walk) {
             QTest::keyClick(menu, Qt::Key_A);
-            QCOMPARE(menu->activeAction(), h.frame->Action(CMainFrame::ID_APP_ABOUT));
-            menu->hide();
+            QCOMPARE(menu->activeAction(), expected);
         }
-        QVERIFY(!menu->isVisible());
+        menu->hide();
     }
+    // A letter with one enabled item gives its command at once.
+    h.Press(QKeySequence(Qt::Key_Escape));
+    const int before = h.prompts.inner.dialogsRun;
+    menu->popup(h.frame->mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QTest::keyClick(menu, Qt::Key_O);
+    QTRY_COMPARE(h.prompts.inner.dialogsRun, before + 1);
+    QVERIFY(!menu->isVisible());
 }
 
 QTEST_MAIN(CMainFrameTest)

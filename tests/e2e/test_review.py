@@ -92,6 +92,46 @@ class ReviewTest(QuirtelTestCase):
         self.assertFalse(marked(q, CANCION))
         self.assertTrue(marked(q, AKUTAGAWA))
 
+    def test_the_review_before_the_result_takes_its_ticks_into_the_count(self):
+        q = self.sandbox()
+        self.launch_with_data_home(q)
+        # "&Abortar" is disabled: the first "a" highlights the item.
+        q.menu_command("Revisar antes del resultado", "a")
+        settings = os.path.join(q.config_home, "quirtel", "registry.reg")
+
+        def kept():
+            try:
+                with open(settings, "rb") as f:
+                    return b'"reviewBeforeResult"=hex:01,00,00,00' in f.read()
+            except FileNotFoundError:
+                return False
+        q._wait(kept, "the choice in the settings file")
+        q.activate(q.main)
+        q.wait_text_area_focused()
+        q.type(TEXT)
+        q.wait_typed_text(TEXT)
+        q.key("F2")
+
+        review = q.wait_window(REVIEW)
+        self.assertNotIn("Resultado final", q.windows().values())
+        q.activate(review)
+        q.key("space")  # "cancion", the first row
+        q.key("Return")
+        q.wait_window_gone(review)
+
+        result = q.wait_window("Resultado final")
+        names = [name for _, name, _ in q.window_texts("Resultado final")]
+        self.assertIn("Faltas encontradas: 1. Reales:", names)
+        q.activate(result)
+        field = q.tab_to("Resultado final", lambda n: n.getRoleName() in ("text", "entry"))
+        self.assertEqual(field.queryText().getText(0, -1), "1")
+        q.key("Return")
+        q.wait_window_gone(result)
+        q._wait(lambda: b" --- Faltas: 1 --- " in (q.read_file("estadistica.txt") or b""),
+                "the record with one fault")
+        self.assertFalse(marked(q, CANCION))
+        self.assertTrue(marked(q, AKUTAGAWA))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -179,9 +179,10 @@ class ShellTest(QuirtelTestCase):
         q = self.launch()
         for close_key in ("Return", "Escape"):
             with self.subTest(close_key):
-                # "&Abortar" shares the mnemonic but is disabled: one "a"
-                # reaches "Acerca de".
-                q.menu_command("Acerca de Quirtel...", "a")
+                # "&Abortar" shares the mnemonic but is disabled: the first
+                # "a" highlights "Revisar &antes del resultado", the second
+                # "Acerca de".
+                q.menu_command("Acerca de Quirtel...", "a", "a")
                 about = q.wait_window("Acerca de Quirtel")
                 shown = [name for _, name, _ in q.window_texts("Acerca de Quirtel")]
                 self.assertIn("Quirtel Versión 2.0", shown)

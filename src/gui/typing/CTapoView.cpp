@@ -135,6 +135,11 @@ void CTapoView::FinishTest() {
         soundCues_.PlayRatingSound(result_.speed);
         PaintFaults(judgement.faults);
         faultList_->Take(std::move(judgement.faults));
+        // The words the user clears in the review were never faults: the
+        // result dialog starts from the marks that are left.
+        if (reviewBeforeResult_ && Settings().spellCheck && result_.faults > 0) {
+            result_.faults -= RunReview();
+        }
     }
 
     const std::string timeText = FormatTimeText(result_.elapsedSeconds);
@@ -170,6 +175,11 @@ void CTapoView::ReviewFaults() {
     if (!CanReviewFaults()) {
         return;
     }
+    RunReview();
+    emit testStateChanged();
+}
+
+int CTapoView::RunReview() {
     const int caret = textCursor().position();
     const std::vector<FaultReview::Range> unmarked = faultReview_->Run(this);
     for (const auto& [start, end] : unmarked) {
@@ -179,7 +189,7 @@ void CTapoView::ReviewFaults() {
     // The caret goes back where it stood, with nothing selected.
     textArea_.SetSelection(caret, caret);
     setCurrentCharFormat(QTextCharFormat());
-    emit testStateChanged();
+    return static_cast<int>(unmarked.size());
 }
 
 QString CTapoView::FaultToolTipAt(QPoint point) const {

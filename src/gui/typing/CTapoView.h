@@ -65,7 +65,9 @@ public:
     void AbortTest();
     // Ends the running test: counts, rates, marks the faulty words, shows the
     // result dialog, writes the caption and the statistics record. On a
-    // finished test it only shows the kept result again.
+    // finished test it only shows the kept result again. With the review
+    // before the result on, marks and the spelling check on, "Revisión de
+    // faltas" comes first and the ticked words' marks leave the count.
     void FinishTest();
     // A key press as the test sees it (F2, F3, Escape by state); true when the
     // key goes on to the text area.
@@ -85,6 +87,10 @@ public:
     // Opens "Revisión de faltas"; the words the user ticks go into the
     // personal word list and lose their marks. The result stays as it was.
     void ReviewFaults();
+    // Whether a finished test opens "Revisión de faltas" before its result
+    // dialog; off unless set.
+    void SetReviewBeforeResult(bool on) { reviewBeforeResult_ = on; }
+    bool ReviewBeforeResult() const { return reviewBeforeResult_; }
     // The tooltip over a marked word at `point` of the viewport: why it is
     // marked and what was probably meant; empty elsewhere and before the
     // result dialog of a finished test has closed.
@@ -130,6 +136,8 @@ private:
     bool AcceptKey(const QKeyEvent& event);
     // Gives every fault the fault mark: underline and FAULT_MARK_COLOUR.
     void PaintFaults(const std::vector<FaultRange>& faults);
+    // Runs the review and unmarks what it took out; the number of marks gone.
+    int RunReview();
 
     Clock& clock_;
     Prompts& prompts_;
@@ -145,6 +153,7 @@ private:
     CharFormat savedFormat_;
     QTimer testTimer_;
     std::string statisticsLogPath_;
+    bool reviewBeforeResult_ = false;
 
     // The last key press was a dead key, so the letter it composes, when it
     // comes as an input-method commit, is one character message only.

@@ -2,12 +2,15 @@
 // test, and "Revisión de faltas" taking words into the personal word list.
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QToolTip>
 
 #include "ViewHarness.h"
 #include "core/spelling/PersonalWordList.h"
+#include "gui/results/CResultDlg.h"
 #include "gui/results/CReviewDlg.h"
 
 using quirtel::CReviewDlg;
@@ -86,6 +89,8 @@ private slots:
     void cancelOrAFailedWriteChangesNothing_data();
     void cancelOrAFailedWriteChangesNothing();
     void anUnusablePersonalListIsSaidAtStartUp();
+    void reviewBeforeTheResult_data();
+    void reviewBeforeTheResult();
 };
 
 void FaultReviewTest::tooltipsShowOnceTheResultDialogHasClosed() {
@@ -217,6 +222,59 @@ void FaultReviewTest::anUnusablePersonalListIsSaidAtStartUp() {
                                               &prompts);
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(prompts.messages.front().startsWith(QStringLiteral("No se usa la lista personal")));
+}
+
+void FaultReviewTest::reviewBeforeTheResult_data() {
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("reviewAnswer");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("faults");
+    const QString two = QStringLiteral("cancion xq hola");
+    const QStringList both{QStringLiteral("review"), QStringLiteral("result")};
+    const QStringList result{QStringLiteral("result")};
+    QTest::newRow("on, one of two ticked")
+        << true << two << int(QDialog::Accepted) << both << QStringLiteral("1");
+    QTest::newRow("on, review cancelled")
+        << true << two << int(QDialog::Rejected) << both << QStringLiteral("2");
+    QTest::newRow("on, no marks") << true << QStringLiteral("hola") << int(QDialog::Accepted)
+                                  << result << QStringLiteral("0");
+    QTest::newRow("off") << false << two << int(QDialog::Accepted) << result << QStringLiteral("2");
+}
+
+// With the review first, its ticks reach the result dialog's count and the
+// record; cancelling it, or nothing marked, leaves the count as scanned.
+void FaultReviewTest::reviewBeforeTheResult() {
+    QFETCH(bool, on);
+    QFETCH(QString, text);
+    QFETCH(int, reviewAnswer);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, faults);
+    ViewHarness h(Words());
+    h.view->SetReviewBeforeResult(on);
+    QStringList order;
+    QString field;
+    h.prompts.onDialog = [&](QDialog& d) {
+        if (auto* review = qobject_cast<CReviewDlg*>(&d)) {
+            order << QStringLiteral("review");
+            review->SetTicked(0, true);  // "cancion"
+            return reviewAnswer;
+        }
+        auto& result = dynamic_cast<quirtel::CResultDlg&>(d);
+        order << QStringLiteral("result");
+        field = result.FaultsField().isEnabled() ? result.FaultsField().text() : QString();
+        result.OkButton().click();
+        return result.result();
+    };
+    h.Type(text);
+    h.Key(Qt::Key_F2);
+    QCOMPARE(order, shown);
+    QCOMPARE(field, faults);
+    QCOMPARE(QString::number(h.view->Result().faults), faults);
+    QVERIFY(h.Log().contains(" --- Faltas: " + faults.toLatin1() + " --- "));
+    const bool ticked = faults == QStringLiteral("1");
+    QCOMPARE(IsMarked(*h.view, 0), text == QStringLiteral("cancion xq hola") && !ticked);
+    QCOMPARE(QFileInfo(h.personalPath).isFile(), ticked);
 }
 
 QTEST_MAIN(FaultReviewTest)
