@@ -577,6 +577,11 @@ void CMainFrameTest::copyPracticeRunsAndIsKept() {
         FrameHarness h(registry, texts);
         QVERIFY(h.View().IsCopyTest());
         QCOMPARE(h.View().Settings().testLength, 600);
+        // Typing the model's last word whole ends the test.
+        h.Type(QStringLiteral(u"El cami\u00F3n lleg\u00F3 a la plaza"));
+        QCOMPARE(h.View().State(), State::Running);
+        h.Type(QStringLiteral("."));
+        QTRY_COMPARE(h.View().State(), State::Finished);
         h.frame->Action(CMainFrame::ID_FREE_TEST)->trigger();
         QVERIFY(!h.View().IsCopyTest());
         QVERIFY(!h.frame->ModelView().isVisible());
