@@ -1,6 +1,7 @@
 // The typing view on the real widget: one typed character with the key click
-// on, the whole finish of a long test (count, scan, marks), and the start-up
-// of the main window with the full word list.
+// on, the whole finish of a long test (count, scan, marks), a copy test's
+// keystroke and finish, and the start-up of the main window with the full
+// word list.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -20,10 +21,12 @@
 
 #include "app/CMainFrame.h"
 #include "app/CTapoDoc.h"
+#include "core/session/ModelTextCatalogue.h"
 #include "core/session/SoundCues.h"
 #include "core/spelling/SpellingResources.h"
 #include "core/spelling/WordList.h"
 #include "gui/common/Prompts.h"
+#include "gui/common/QtText.h"
 #include "gui/typing/CTapoView.h"
 #include "gui/typing/SdlSoundPlayer.h"
 
@@ -229,6 +232,64 @@ void BM_FinishTest(benchmark::State& state) {
     state.counters["keystrokes"] = v.view->Result().keystrokes;
 }
 
+// The first built-in text, about ten minutes of copying.
+quirtel::ModelText CopyModel() {
+    const quirtel::ModelTextCatalogue catalogue;
+    const auto entries = catalogue.List();
+    return entries.empty() ? quirtel::ModelText{} : catalogue.Load(entries.front().fileName).model;
+}
+
+// The model as a typist copies it: every tenth word loses its last letter.
+QString CopiedText(const quirtel::ModelText& model) {
+    const QStringList words = quirtel::FromCp1252(model.text).split(u' ');
+    QStringList typed;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        typed << (i % 10 == 9 && words[i].size() > 1 ? words[i].chopped(1) : words[i]);
+    }
+    return typed.join(u' ');
+}
+
+// One key of a copy test (the next model word followed) with the model typed
+// up to its middle; compare BM_TypeCharacter at the same length, no click.
+void BM_TypeCopyCharacter(benchmark::State& state) {
+    SilentPlayer player;
+    View v(player);
+    const quirtel::ModelText model = CopyModel();
+    v.view->SetCopyTest(model, quirtel::CopyRules{});
+    v.view->PrepareTest();
+    const QString copied = CopiedText(model);
+    v.Fill(copied.left(copied.size() / 2));
+    Typist typist;
+    for (auto _ : state) {
+        typist.TypeNext(*v.view);
+    }
+    state.counters["characters"] = v.view->document()->characterCount();
+}
+
+// From F2 to the result dialog and the record of a 10-minute copy: judging,
+// the marks, the slowest keys and the dialog's tables.
+void BM_FinishCopyTest(benchmark::State& state) {
+    SilentPlayer player;
+    View v(player);
+    const quirtel::ModelText model = CopyModel();
+    v.view->SetCopyTest(model, quirtel::CopyRules{});
+    // Without the last word, which would end the test as soon as it is typed.
+    QString copied = CopiedText(model);
+    copied.truncate(copied.lastIndexOf(u' '));
+    for (auto _ : state) {
+        state.PauseTiming();
+        v.view->PrepareTest();
+        v.Fill(copied);
+        // A second short of the limit, which would finish the test in the tick.
+        v.clock.now += 599;
+        v.view->OnTestTick();
+        state.ResumeTiming();
+        v.view->FinishTest();
+    }
+    state.counters["errors"] = v.view->Result().faults;
+    state.counters["keystrokes"] = v.view->Result().keystrokes;
+}
+
 // From nothing to the main window on screen: sound player, document, main
 // window with the view and the full word list, first set-up, show.
 void BM_StartUp(benchmark::State& state) {
@@ -265,6 +326,11 @@ BENCHMARK(BM_PlainTextEditCharacter)
 BENCHMARK(BM_TypeCharacter)->Apply(Typing);
 BENCHMARK(BM_TypeCharacterAndPaint)->Apply(Typing);
 BENCHMARK(BM_FinishTest)->Arg(12000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_TypeCopyCharacter)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_FinishCopyTest)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -9,10 +9,13 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/CTapoDoc.h"
 #include "app/MenuMnemonics.h"
+#include "core/session/ModelText.h"
+#include "core/settings/CopyChoice.h"
 #include "core/settings/RegistryFile.h"
 #include "core/settings/ReviewOption.h"
 #include "core/spelling/SpellingResources.h"
@@ -20,6 +23,8 @@
 #include "gui/common/Icons.h"
 #include "gui/common/LockStateSource.h"
 #include "gui/common/Prompts.h"
+#include "gui/copy/CCopyTextDlg.h"
+#include "gui/copy/CopyModelView.h"
 #include "gui/results/CProgressDlg.h"
 #include "gui/settings/PlacementQt.h"
 #include "gui/typing/CTapoView.h"
@@ -44,6 +49,33 @@ struct PaneInfo {
     const char16_t* text;  // shown while the lock is on
     const char16_t* name;  // the key, for assistive tools
 };
+
+CopyFileRefusal RefusalOf(ModelTextError error) {
+    switch (error) {
+        case ModelTextError::none:
+            return CopyFileRefusal::None;
+        case ModelTextError::empty:
+            return CopyFileRefusal::Empty;
+        case ModelTextError::binary:
+            return CopyFileRefusal::Binary;
+        case ModelTextError::tooLarge:
+            return CopyFileRefusal::TooLarge;
+        default:
+            return CopyFileRefusal::Unreadable;
+    }
+}
+
+CopyTextEntry EntryOf(const ModelText& model) {
+    return {model.title, std::string(ModelTextKindName(model.kind)), model.text.size(), model.text};
+}
+
+CopyRulesView RulesViewOf(const CopyRules& rules) {
+    return {rules.minutes, rules.penalty, rules.passMark, rules.maxErrorsPercent};
+}
+
+CopyRules RulesOf(const CopyRulesView& view) {
+    return CopyRules{view.minutes, view.penalty, view.passMark, view.maxErrorsPercent}.Clamped();
+}
 
 constexpr PaneInfo PANES[] = {
     {CMainFrame::ID_INDICATOR_CAPS, u"MAY", u"Bloq May\u00FAs"},
@@ -72,10 +104,25 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
 
     spelling_ =
         std::make_unique<SpellingResources>(setup_.wordListPath, setup_.personalListPath, &prompts);
-    view_ = new CTapoView(clock, sound, prompts, *spelling_, this);
+    // The model of a copy test stands above the typing area, hidden in free
+    // typing.
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("testArea"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    modelView_ = new CopyModelView(central);
+    modelView_->hide();
+    view_ = new CTapoView(clock, sound, prompts, *spelling_, central);
+    modelView_->setFont(view_->font());
+    layout->addWidget(modelView_, 1);
+    layout->addWidget(view_, 2);
     connect(view_, &CTapoView::documentTitleChanged, &document_, &CTapoDoc::SetTitle);
     connect(&document_, &CTapoDoc::documentSetUp, view_, &CTapoView::FirstSetUp);
-    setCentralWidget(view_);
+    connect(view_, &CTapoView::nextModelWord, this, [this](qsizetype offset) {
+        modelView_->SetNextWord(static_cast<std::size_t>(offset));
+    });
+    setCentralWidget(central);
     view_->setFocus();
 
     createActions();
@@ -85,6 +132,7 @@ CMainFrame::CMainFrame(CTapoDoc& document, Clock& clock, SoundPlayer& sound, Pro
 
     connect(&document_, &CTapoDoc::titleChanged, this, &CMainFrame::UpdateCaption);
     connect(view_, &CTapoView::testStateChanged, this, &CMainFrame::UpdateCommandStates);
+    RestoreTestKind();
     UpdateCaption(document_.Title());
     UpdateCommandStates();
 
@@ -158,6 +206,14 @@ void CMainFrame::createActions() {
         QStringLiteral(u"Al acabar una prueba con palabras marcadas, abre la revisi\u00F3n de "
                        u"faltas antes del resultado final\nRevisar antes del resultado"));
     reviewFirst->setCheckable(true);
+    QAction* copyPractice = addCommand(
+        ID_COPY_PRACTICE, QStringLiteral("Copiar un te&xto..."),
+        QStringLiteral(u"Prueba de copia: elige un texto modelo y las reglas del examen\n"
+                       u"Copiar un texto"));
+    QAction* freeTest = addCommand(
+        ID_FREE_TEST, QStringLiteral("Prueba &libre"),
+        QStringLiteral(u"Vuelve a la prueba de escritura libre, sin texto modelo\nPrueba libre"));
+    freeTest->setCheckable(true);
     QAction* options =
         addCommand(ID_OPTIONS, QStringLiteral("&Opciones"),
                    QStringLiteral(u"Opciones: Duraci\u00F3n de la prueba...\nOpciones"));
@@ -196,6 +252,17 @@ void CMainFrame::createActions() {
         }
     });
     RestoreReviewFirst();
+    connect(copyPractice, &QAction::triggered, this, [this] {
+        if (view_->State() != CTapoView::TestState::Running) {
+            ChooseCopyText();
+        }
+    });
+    connect(freeTest, &QAction::triggered, this, [this] {
+        if (view_->State() != CTapoView::TestState::Running) {
+            ChooseFreeTest();
+        }
+        ShowTestKind();
+    });
     connect(options, &QAction::triggered, this, [this] {
         if (view_->EnabledCommands().options) {
             view_->EditOptions();
@@ -247,6 +314,8 @@ void CMainFrame::createMenus() {
     mainMenu_->addAction(actions_.at(ID_COPY_TEXT));
     mainMenu_->addAction(actions_.at(ID_PROGRESS));
     mainMenu_->addAction(actions_.at(ID_REVIEW));
+    mainMenu_->addAction(actions_.at(ID_COPY_PRACTICE));
+    mainMenu_->addAction(actions_.at(ID_FREE_TEST));
     mainMenu_->addAction(actions_.at(ID_REVIEW_FIRST));
     mainMenu_->addAction(actions_.at(ID_OPTIONS));
     mainMenu_->addSeparator();
@@ -343,6 +412,9 @@ void CMainFrame::UpdateCommandStates() {
     actions_.at(ID_OPTIONS)->setEnabled(states.options);
     actions_.at(ID_PROGRESS)->setEnabled(view_->State() != CTapoView::TestState::Running);
     actions_.at(ID_REVIEW)->setEnabled(view_->CanReviewFaults());
+    const bool choosing = view_->State() != CTapoView::TestState::Running;
+    actions_.at(ID_COPY_PRACTICE)->setEnabled(choosing);
+    actions_.at(ID_FREE_TEST)->setEnabled(choosing);
 }
 
 void CMainFrame::UpdateLockPanes() {
@@ -369,6 +441,137 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ShowProgress() {
     CProgressDlg dialog(view_->StatisticsLogPath(), this);
     prompts_.RunDialog(dialog);
+}
+
+// ---- Copy practice ---------------------------------------------------------
+
+void CMainFrame::ChooseCopyText() {
+    const ModelTextCatalogue catalogue(setup_.textsFolder);
+    std::vector<std::string> fileNames;
+    std::vector<CopyTextEntry> texts;
+    for (const ModelTextEntry& entry : catalogue.List()) {
+        ModelTextResult loaded = catalogue.Load(entry.fileName);
+        if (loaded.ok()) {
+            fileNames.push_back(entry.fileName);
+            CopyTextEntry text = EntryOf(loaded.model);
+            text.length = entry.length;
+            texts.push_back(std::move(text));
+        }
+    }
+    // The user's files, in the order the dialog adds them.
+    std::vector<std::string> userPaths;
+    std::vector<ModelText> userTexts;
+    const CopyFileLoader loader = [&userPaths, &userTexts](const std::string& path) {
+        ModelTextResult loaded = LoadUserModelText(path);
+        CopyFileLoad load;
+        load.refusal = RefusalOf(loaded.error);
+        if (loaded.ok()) {
+            load.text = EntryOf(loaded.model);
+            load.text.kind.clear();
+            userPaths.push_back(path);
+            userTexts.push_back(std::move(loaded.model));
+        }
+        return load;
+    };
+    const CopyRules current =
+        view_->CopyTestRules() ? *view_->CopyTestRules() : LoadCopyRulesOrDefault();
+    CCopyTextDlg dialog(texts, RulesViewOf(current), loader, prompts_, this);
+    if (prompts_.RunDialog(dialog) != QDialog::Accepted || dialog.ChosenIndex() < 0) {
+        ShowTestKind();
+        return;
+    }
+    const auto index = static_cast<std::size_t>(dialog.ChosenIndex());
+    const CopyRules rules = RulesOf(dialog.Rules());
+    if (index < fileNames.size()) {
+        ModelTextResult loaded = catalogue.Load(fileNames[index]);
+        if (!loaded.ok()) {
+            ShowTestKind();
+            return;
+        }
+        copySource_ = fileNames[index];
+        copyFromUserFile_ = false;
+        view_->SetCopyTest(std::move(loaded.model), rules);
+    } else if (index - fileNames.size() < userTexts.size()) {
+        copySource_ = userPaths[index - fileNames.size()];
+        copyFromUserFile_ = true;
+        view_->SetCopyTest(std::move(userTexts[index - fileNames.size()]), rules);
+    } else {
+        ShowTestKind();
+        return;
+    }
+    SaveTestKind();
+    ShowTestKind();
+    view_->PrepareTest();
+    view_->setFocus();
+}
+
+void CMainFrame::ChooseFreeTest() {
+    const bool wasCopy = view_->IsCopyTest();
+    view_->SetFreeTest();
+    copySource_.clear();
+    SaveTestKind();
+    ShowTestKind();
+    if (wasCopy) {
+        view_->PrepareTest();
+    }
+    view_->setFocus();
+}
+
+CopyRules CMainFrame::LoadCopyRulesOrDefault() const {
+    if (setup_.registryPath.empty()) {
+        return CopyRules{};
+    }
+    RegistryFile registry(setup_.registryPath);
+    return LoadCopyChoice(registry).rules;
+}
+
+void CMainFrame::ShowTestKind() {
+    const ModelText* model = view_->CopyModel();
+    actions_.at(ID_FREE_TEST)->setChecked(model == nullptr);
+    if (model) {
+        modelView_->SetModel(model->text);
+        modelView_->show();
+    } else {
+        modelView_->hide();
+    }
+}
+
+void CMainFrame::RestoreTestKind() {
+    if (!setup_.registryPath.empty()) {
+        RegistryFile registry(setup_.registryPath);
+        const CopyChoice choice = LoadCopyChoice(registry);
+        // A text that no longer loads leaves free typing.
+        ModelTextResult loaded;
+        loaded.error = ModelTextError::notFound;
+        if (choice.kind == CopyChoice::Kind::BuiltIn) {
+            loaded = ModelTextCatalogue(setup_.textsFolder).Load(choice.text);
+        } else if (choice.kind == CopyChoice::Kind::UserFile) {
+            loaded = LoadUserModelText(choice.text);
+        }
+        if (loaded.ok()) {
+            copySource_ = choice.text;
+            copyFromUserFile_ = choice.kind == CopyChoice::Kind::UserFile;
+            view_->SetCopyTest(std::move(loaded.model), choice.rules);
+        }
+    }
+    ShowTestKind();
+}
+
+void CMainFrame::SaveTestKind() {
+    if (setup_.registryPath.empty()) {
+        return;
+    }
+    RegistryFile registry(setup_.registryPath);
+    CopyChoice choice = LoadCopyChoice(registry);
+    if (view_->IsCopyTest()) {
+        choice.kind = copyFromUserFile_ ? CopyChoice::Kind::UserFile : CopyChoice::Kind::BuiltIn;
+        choice.text = copySource_;
+        choice.rules = *view_->CopyTestRules();
+    } else {
+        choice.kind = CopyChoice::Kind::Free;
+        choice.text.clear();
+    }
+    SaveCopyChoice(registry, choice);
 }
 
 void CMainFrame::UpdateCaption(const QString& title) {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "core/session/CopyRules.h"
+#include "core/session/ModelTextCatalogue.h"
 #include "core/spelling/WordList.h"
 
 class QAction;
@@ -18,6 +20,7 @@ class QToolBar;
 
 namespace quirtel {
 
+class CopyModelView;
 class CTapoDoc;
 class CTapoView;
 class SpellingResources;
@@ -46,6 +49,8 @@ public:
     static constexpr int ID_PROGRESS = 32776;
     static constexpr int ID_REVIEW = 32777;
     static constexpr int ID_REVIEW_FIRST = 32790;
+    static constexpr int ID_COPY_PRACTICE = 32778;
+    static constexpr int ID_FREE_TEST = 32779;
     static constexpr int ID_FILE_NEW = 57600;
     static constexpr int ID_FILE_OPEN = 57601;
     static constexpr int ID_FILE_SAVE = 57603;
@@ -69,6 +74,8 @@ public:
         // Where the lock-key panes read from; null: the panes stay empty.
         // Must outlive the window.
         LockStateSource* lockStates = nullptr;
+        // The built-in texts to copy.
+        std::string textsFolder = std::string(BUILT_IN_TEXTS_FOLDER);
     };
 
     // Creates the typing view (which loads the word list) as the central
@@ -102,6 +109,13 @@ public:
     void ShowProgress();
     // Writes the window's outer rectangle to the registry, once per window.
     void SavePlacement();
+    // Opens "Texto para copiar"; "Empezar" makes a copy test of the chosen
+    // text ready and keeps the choice in the registry.
+    void ChooseCopyText();
+    // Back to free typing, kept in the registry.
+    void ChooseFreeTest();
+    // The model shown above the typing area in copy tests.
+    CopyModelView& ModelView() const { return *modelView_; }
 
     // The idle text of the status bar.
     static QString IdleMessage();
@@ -123,6 +137,14 @@ private:
     // Reads "Revisar antes del resultado" from the registry; writes it on change.
     void RestoreReviewFirst();
     void CorrectPlacement();
+    // Shows the view's copy model (or hides the model view in free typing)
+    // and ticks "Prueba libre" accordingly.
+    void ShowTestKind();
+    // The copy test kept in the registry, when its text still loads.
+    void RestoreTestKind();
+    void SaveTestKind();
+    // The rules kept in the registry; the defaults without one.
+    CopyRules LoadCopyRulesOrDefault() const;
 
     CTapoDoc& document_;
     Prompts& prompts_;
@@ -131,7 +153,12 @@ private:
     // Loaded before the view, which reads them until it goes.
     std::unique_ptr<SpellingResources> spelling_;
     LockStateSource* lockStates_;
-    CTapoView* view_ = nullptr;  // owned as the central widget
+    CTapoView* view_ = nullptr;           // owned as the central widget
+    CopyModelView* modelView_ = nullptr;  // owned as the central widget
+    // Where the current copy's text comes from: a built-in file name or a
+    // user's path; empty in free typing.
+    std::string copySource_;
+    bool copyFromUserFile_ = false;
     QMenu* mainMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -61,6 +61,7 @@ bool CTapoApp::InitInstance() {
     setup.registryPath = registryPath;
     setup.personalListPath = PersonalWordList::DefaultPath();
     setup.lockStates = lockStates_.get();
+    setup.textsFolder = DataFile(data.folder, "textos");
     frame_ = std::make_unique<CMainFrame>(*document_, clock_, *sound_, prompts_, std::move(setup));
     prompts_.SetOwner(frame_.get());
 

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -8,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolBar>
 
 #include "app/CMainFrame.h"
@@ -18,6 +21,10 @@
 #include "core/settings/ReviewOption.h"
 #include "core/settings/WindowPlacement.h"
 #include "gui/common/LockStateSource.h"
+#include "gui/common/QtText.h"
+#include "gui/copy/CCopyResultDlg.h"
+#include "gui/copy/CCopyTextDlg.h"
+#include "gui/copy/CopyModelView.h"
 #include "gui/results/CProgressDlg.h"
 #include "gui/results/ProgressTableModel.h"
 #include "gui/settings/PlacementQt.h"
@@ -59,9 +66,11 @@ public:
 
 // A main window over fakes, started as the application starts it.
 struct FrameHarness {
-    explicit FrameHarness(const QString& registryPath = QString()) {
+    explicit FrameHarness(const QString& registryPath = QString(),
+                          const QString& textsFolder = QString()) {
         document = std::make_unique<quirtel::CTapoDoc>(prompts);
         CMainFrame::Setup setup;
+        setup.textsFolder = textsFolder.toStdString();
         setup.wordListPath = dir.filePath(QStringLiteral("none.dic")).toStdString();
         setup.registryPath = registryPath.toStdString();
         setup.lockStates = &locks;
@@ -120,6 +129,7 @@ private slots:
     void reviewFirstIsKeptAcrossRuns();
     void exitClosesWithoutAQuestion();
     void mnemonicsSkipDisabledItems();
+    void copyPracticeRunsAndIsKept();
 };
 
 void CMainFrameTest::menuHoldsTheCommandsInOrder() {
@@ -131,16 +141,17 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
     for (QAction* action : h.frame->MainMenu()->actions() + h.frame->ViewMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(
-        texts,
-        (QStringList{
-            QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
-            QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
-            QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-            QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
-            QStringLiteral("Revisar &antes del resultado"), QStringLiteral("&Opciones"),
-            QStringLiteral("-"), QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
-            QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
+    QCOMPARE(texts,
+             (QStringList{
+                 QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
+                 QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
+                 QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
+                 QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
+                 QStringLiteral("Copiar un te&xto..."), QStringLiteral("Prueba &libre"),
+                 QStringLiteral("Revisar &antes del resultado"), QStringLiteral("&Opciones"),
+                 QStringLiteral("-"), QStringLiteral("&Acerca de Quirtel..."),
+                 QStringLiteral("&Salir"), QStringLiteral("Barra de &herramientas"),
+                 QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
 
     // The toolbar: the three test buttons, each named by its tooltip.
@@ -536,6 +547,82 @@ void CMainFrameTest::mnemonicsSkipDisabledItems() {
     QTest::keyClick(menu, Qt::Key_O);
     QTRY_COMPARE(h.prompts.inner.dialogsRun, before + 1);
     QVERIFY(!menu->isVisible());
+}
+
+void CMainFrameTest::copyPracticeRunsAndIsKept() {
+    QTemporaryDir data;
+    const QString texts = data.filePath(QStringLiteral("textos"));
+    QVERIFY(QDir().mkpath(texts));
+    QFile text(texts + QStringLiteral("/administrativo-01-plaza.txt"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(QStringLiteral(u"La plaza\nEl cami\u00F3n lleg\u00F3 a la plaza.\n").toUtf8());
+    text.close();
+    const QString registry = data.filePath(QStringLiteral("registry.reg"));
+
+    QStringList figures;
+    {
+        FrameHarness h(registry, texts);
+        QVERIFY(h.frame->Action(CMainFrame::ID_FREE_TEST)->isChecked());
+        h.prompts.inner.onDialog = [&figures](QDialog& dialog) {
+            if (auto* choose = qobject_cast<quirtel::CCopyTextDlg*>(&dialog)) {
+                choose->Texts().selectRow(0);
+                return int(QDialog::Accepted);
+            }
+            for (const char* name : {"errors", "wordsReached", "accuracy"}) {
+                figures << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+            }
+            const auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("errorTable"));
+            figures << table->item(0, quirtel::CCopyResultDlg::KIND)->text();
+            return int(QDialog::Accepted);
+        };
+        h.frame->Action(CMainFrame::ID_COPY_PRACTICE)->trigger();
+        QVERIFY(h.View().IsCopyTest());
+        QVERIFY(h.frame->ModelView().isVisible());
+        QVERIFY(!h.frame->Action(CMainFrame::ID_FREE_TEST)->isChecked());
+
+        // The next word follows the typed words; the clock starts as in the
+        // free test.
+        h.Type(QStringLiteral("El camion "));
+        QCOMPARE(h.View().State(), State::Running);
+        QCOMPARE(h.frame->ModelView().WordStart(), 10);
+        h.Type(QStringLiteral(u"lleg\u00F3 a "));
+        h.clock.Advance(60);
+        h.View().OnTestTick();
+        h.Press(QKeySequence(Qt::Key_F2));
+        QCOMPARE(h.View().State(), State::Finished);
+        QCOMPARE(figures, (QStringList{QStringLiteral("1"), QStringLiteral("4"),
+                                       QStringLiteral("75.00 %"), QStringLiteral("tilde")}));
+        // The mistyped word keeps its mark, with the model's word.
+        QTextCursor inWord(h.View().document());
+        inWord.setPosition(5);
+        QCOMPARE(h.View().FaultToolTipAt(h.View().cursorRect(inWord).center()),
+                 QStringLiteral(u"Modelo: cami\u00F3n (tilde)"));
+        QFile log(h.LogPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString line = quirtel::FromCp1252(log.readAll().toStdString());
+        // 19 keystrokes in a minute, less 5 for the error.
+        QVERIFY2(line.endsWith(QStringLiteral(
+                     u"Faltas: 1 --- Pulsaciones: 14.00 caracteres/min --- Copia: La plaza "
+                     u"--- Precisi\u00F3n: 75.00 %")),
+                 qPrintable(line));
+    }
+    {
+        // The next run starts with the same text; free typing is kept too.
+        FrameHarness h(registry, texts);
+        QVERIFY(h.View().IsCopyTest());
+        QCOMPARE(h.View().Settings().testLength, 600);
+        // Typing the model's last word whole ends the test.
+        h.Type(QStringLiteral(u"El cami\u00F3n lleg\u00F3 a la plaza"));
+        QCOMPARE(h.View().State(), State::Running);
+        h.Type(QStringLiteral("."));
+        QTRY_COMPARE(h.View().State(), State::Finished);
+        h.frame->Action(CMainFrame::ID_FREE_TEST)->trigger();
+        QVERIFY(!h.View().IsCopyTest());
+        QVERIFY(!h.frame->ModelView().isVisible());
+    }
+    FrameHarness h(registry, texts);
+    QVERIFY(!h.View().IsCopyTest());
+    QVERIFY(h.frame->Action(CMainFrame::ID_FREE_TEST)->isChecked());
 }
 
 QTEST_MAIN(CMainFrameTest)

@@ -1,6 +1,6 @@
 #include "core/settings/CRegistryStore.h"
 
-#include <array>
+#include <vector>
 
 #include "core/settings/RegistryBackend.h"
 
@@ -46,6 +46,14 @@ std::string CRegistryStore::SubkeyPath(std::string_view subkey) const {
 }
 
 bool CRegistryStore::WriteInt(std::string_view name, std::int32_t value, int& status) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
+                           static_cast<char>((bits >> 16) & 0xFF),
+                           static_cast<char>((bits >> 24) & 0xFF)};
+    return WriteBytes(name, std::string_view(bytes, 4), status);
+}
+
+bool CRegistryStore::WriteBytes(std::string_view name, std::string_view bytes, int& status) {
     if (!open_ && !Open(status)) {
         return false;
     }
@@ -55,16 +63,30 @@ bool CRegistryStore::WriteInt(std::string_view name, std::int32_t value, int& st
     if (status != REGISTRY_OK) {
         return false;
     }
-    const auto bits = static_cast<std::uint32_t>(value);
-    const std::array<std::uint8_t, 4> bytes = {
-        static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-        static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
-    status = backend_.SetBinaryValue(path, split.value, bytes);
+    const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
+    status = backend_.SetBinaryValue(path, split.value, data);
     // A value held only in memory is not stored: success means durable.
     if (status == REGISTRY_OK) {
         status = backend_.Flush();
     }
     return status == REGISTRY_OK;
+}
+
+bool CRegistryStore::ReadBytes(std::string_view name, std::string& bytes) {
+    bytes.clear();
+    int status = REGISTRY_OK;
+    if (!open_ && !Open(status)) {
+        return false;
+    }
+    const SplitName split = Split(name);
+    const std::string path = SubkeyPath(split.subkey);
+    RegistryValue stored;
+    if (backend_.OpenKey(path) != REGISTRY_OK ||
+        backend_.QueryValue(path, split.value, stored) != REGISTRY_OK) {
+        return false;
+    }
+    bytes.assign(stored.data.begin(), stored.data.end());
+    return true;
 }
 
 bool CRegistryStore::ReadInt(std::string_view name, std::int32_t& value,

@@ -34,6 +34,11 @@ public:
     // `defaultValue` when the key or value is missing or the data is longer
     // than four bytes. Shorter data is zero-extended. True when read.
     bool ReadInt(std::string_view name, std::int32_t& value, std::int32_t defaultValue);
+    // Stores `bytes` as they are (REG_BINARY), as WriteInt does.
+    bool WriteBytes(std::string_view name, std::string_view bytes, int& status);
+    // Reads the value under `name` into `bytes`; empty and false when the key
+    // or value is missing.
+    bool ReadBytes(std::string_view name, std::string& bytes);
 
     // The subkey path and the value name of a value name: split at the last
     // backslash; without one the subkey path is empty (the key itself).

@@ -90,7 +90,8 @@ CCopyResultDlg::CCopyResultDlg(const CopyResultView& result, QWidget* parent)
         label->setObjectName(QString::fromLatin1(objectName));
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setAccessibleName(caption.chopped(1));
+        // A screen reader hears the figure with its caption.
+        label->setAccessibleName(caption + QStringLiteral(" ") + value);
         figures->addRow(caption, label);
         return label;
     };

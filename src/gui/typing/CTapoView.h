@@ -10,6 +10,8 @@
 #include "core/common/Clock.h"
 #include "core/common/SteadyClock.h"
 #include "core/results/FinalResult.h"
+#include "core/session/CopyRules.h"
+#include "core/session/ModelText.h"
 #include "core/session/SoundCues.h"
 #include "core/session/TestSession.h"
 #include "gui/typing/CGuardedEdit.h"
@@ -114,11 +116,25 @@ public:
     // The text as the core reads and formats it.
     const TextArea& Area() const { return textArea_; }
 
+    // Copy practice: the tests that follow copy `model` under `rules` (the
+    // rules' minutes are the time limit) until SetFreeTest. The caller
+    // prepares a new test.
+    void SetCopyTest(ModelText model, const CopyRules& rules);
+    // Back to free typing with the options' own length.
+    void SetFreeTest();
+    bool IsCopyTest() const { return copy_ != nullptr; }
+    // The model being copied; null in free typing.
+    const ModelText* CopyModel() const;
+    const CopyRules* CopyTestRules() const;
+
 signals:
     // The document's title is to become `title` (the prompt of a new test).
     void documentTitleChanged(const QString& title);
     // The test moved between Ready, Running and Finished (or is being aborted).
     void testStateChanged();
+    // In a copy test: the next model word to type starts at byte `offset` of
+    // the model (its size once the whole model is typed).
+    void nextModelWord(qsizetype offset);
 
 protected:
     bool viewportEvent(QEvent* event) override;
@@ -138,6 +154,15 @@ private:
     void PaintFaults(const std::vector<FaultRange>& faults);
     // Runs the review and unmarks what it took out; the number of marks gone.
     int RunReview();
+    // Follows the typed word count of a copy test after a change of the text
+    // at `position`: counts on from the end when characters were only added
+    // there, else counts the whole text again.
+    void FollowCopy(int position, int removed, int added);
+    // Judges a finished copy, marks its errors, shows the result and writes
+    // the record.
+    void FinishCopyTest();
+    // The copy mark under `character`: its index in copyMarks_, or -1.
+    int CopyMarkAt(int character) const;
 
     Clock& clock_;
     Prompts& prompts_;
@@ -154,6 +179,20 @@ private:
     QTimer testTimer_;
     std::string statisticsLogPath_;
     bool reviewBeforeResult_ = false;
+
+    struct CopyTest;
+    struct CopyMark {
+        int start = 0;
+        int end = 0;
+        QString tip;
+    };
+    std::unique_ptr<CopyTest> copy_;
+    // The options' own length, kept while copy tests use the rules' minutes.
+    std::int32_t freeTestLength_ = 0;
+    // The copy errors' marks, with the model's word; shown once the result
+    // dialog has closed.
+    std::vector<CopyMark> copyMarks_;
+    bool copyMarksShown_ = false;
 
     // The last key press was a dead key, so the letter it composes, when it
     // comes as an input-method commit, is one character message only.
