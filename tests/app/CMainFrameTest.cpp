@@ -141,17 +141,17 @@ void CMainFrameTest::menuHoldsTheCommandsInOrder() {
     for (QAction* action : h.frame->MainMenu()->actions() + h.frame->ViewMenu()->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(texts,
-             (QStringList{
-                 QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
-                 QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
-                 QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
-                 QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
-                 QStringLiteral("Copiar un te&xto..."), QStringLiteral("Prueba &libre"),
-                 QStringLiteral("Revisar &antes del resultado"), QStringLiteral("&Opciones"),
-                 QStringLiteral("-"), QStringLiteral("&Acerca de Quirtel..."),
-                 QStringLiteral("&Salir"), QStringLiteral("Barra de &herramientas"),
-                 QStringLiteral("Barra de &estado")}));
+    QCOMPARE(
+        texts,
+        (QStringList{
+            QStringLiteral("&Ver"), QStringLiteral("-"), QStringLiteral("&Empezar prueba\tF2"),
+            QStringLiteral("&Finalizar prueba\tF2"), QStringLiteral("&Abortar\tESC"),
+            QStringLiteral("-"), QStringLiteral("&Texto a portapapeles"),
+            QStringLiteral("&Progreso..."), QStringLiteral("&Revisar faltas..."),
+            QStringLiteral("Copiar un te&xto..."), QStringLiteral("Prueba &libre"),
+            QStringLiteral("Revisar &antes del resultado"), QStringLiteral("&Opciones"),
+            QStringLiteral("-"), QStringLiteral("&Acerca de Quirtel..."), QStringLiteral("&Salir"),
+            QStringLiteral("Barra de &herramientas"), QStringLiteral("Barra de &estado")}));
     QCOMPARE(h.frame->Action(32771)->statusTip(), QStringLiteral("Empieza una nueva prueba"));
 
     // The toolbar: the three test buttons, each named by its tooltip.
