@@ -96,7 +96,7 @@ void ProgressTableModel::SetHidden(std::size_t record, bool isHidden) {
         return;
     }
     if (showHidden && row >= 0) {
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         return;
     }
     // The record leaves or joins the rows shown.
@@ -116,7 +116,12 @@ int ProgressTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ProgressTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    // Without copy tests to show, the table has the free test's five columns
+    // only, for screen readers as much as for the eye.
+    if (parent.isValid()) {
+        return 0;
+    }
+    return ShowsCopyColumns() ? int{ColumnCount} : int{Accuracy};
 }
 
 QString ProgressTableModel::CellText(int row, int column) const {
