@@ -90,9 +90,6 @@ protected:
     std::string binary_ = QUIRTEL_SCORE_BINARY;
 };
 
-const char* const kLoadFailed =
-    "No se consigui\xC3\xB3 cargar el diccionario ortogr\xC3\xA1"
-    "fico (./datos/ES.dic)\n";
 
 TEST_F(ScoreCommandTest, PlainReportsOfTheFinishedTestExamples) {
     const struct {
