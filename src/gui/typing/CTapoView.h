@@ -19,8 +19,10 @@
 
 namespace quirtel {
 
+class CopyTestRun;
 class FaultList;
 class FaultReview;
+class KeyInput;
 struct FaultRange;
 class SpellingResources;
 class Prompts;
@@ -122,7 +124,7 @@ public:
     void SetCopyTest(ModelText model, const CopyRules& rules);
     // Back to free typing with the options' own length.
     void SetFreeTest();
-    bool IsCopyTest() const { return copy_ != nullptr; }
+    bool IsCopyTest() const;
     // The model being copied; null in free typing.
     const ModelText* CopyModel() const;
     const CopyRules* CopyTestRules() const;
@@ -137,6 +139,9 @@ signals:
     void nextModelWord(qsizetype offset);
 
 protected:
+    friend class CopyTestRun;
+    friend class KeyInput;
+
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -148,21 +153,15 @@ private:
     // Starts the timer and the caption when `outcome` started the test and
     // plays the key click; false when the keystroke was refused.
     bool Accepted(TestSession::Accept outcome);
-    // Passes a character key event to the session as what it stands for.
-    bool AcceptKey(const QKeyEvent& event);
+    // The text area's own handling of a key, a plain key and an input-method
+    // commit, for the keyboard input.
+    void EditKey(QKeyEvent* event) { CGuardedEdit::keyPressEvent(event); }
+    bool EditPlainKey(const QKeyEvent& event) { return SendPlainKey(event); }
+    void EditInput(QInputMethodEvent* event) { CGuardedEdit::inputMethodEvent(event); }
     // Gives every fault the fault mark: underline and FAULT_MARK_COLOUR.
     void PaintFaults(const std::vector<FaultRange>& faults);
     // Runs the review and unmarks what it took out; the number of marks gone.
     int RunReview();
-    // Follows the typed word count of a copy test after a change of the text
-    // at `position`: counts on from the end when characters were only added
-    // there, else counts the whole text again.
-    void FollowCopy(int position, int removed, int added);
-    // Judges a finished copy, marks its errors, shows the result and writes
-    // the record.
-    void FinishCopyTest();
-    // The copy mark under `character`: its index in copyMarks_, or -1.
-    int CopyMarkAt(int character) const;
 
     Clock& clock_;
     Prompts& prompts_;
@@ -180,25 +179,8 @@ private:
     std::string statisticsLogPath_;
     bool reviewBeforeResult_ = false;
 
-    struct CopyTest;
-    struct CopyMark {
-        int start = 0;
-        int end = 0;
-        QString tip;
-    };
-    std::unique_ptr<CopyTest> copy_;
-    // The options' own length, kept while copy tests use the rules' minutes.
-    std::int32_t freeTestLength_ = 0;
-    // The copy errors' marks, with the model's word; shown once the result
-    // dialog has closed.
-    std::vector<CopyMark> copyMarks_;
-    bool copyMarksShown_ = false;
-
-    // The last key press was a dead key, so the letter it composes, when it
-    // comes as an input-method commit, is one character message only.
-    bool deadKeySeen_ = false;
-    // The time stamp of the last dead key counted through DeadKeyPressed.
-    std::optional<unsigned long> countedDeadKey_;
+    std::unique_ptr<CopyTestRun> copyRun_;
+    std::unique_ptr<KeyInput> keyInput_;
 };
 
 }  // namespace quirtel
