@@ -90,7 +90,6 @@ protected:
     std::string binary_ = QUIRTEL_SCORE_BINARY;
 };
 
-
 TEST_F(ScoreCommandTest, PlainReportsOfTheFinishedTestExamples) {
     const struct {
         std::vector<std::string> args;
