@@ -213,7 +213,9 @@ public:
             std::int32_t rowBest = kInf;
             const Word* typedWord = j > 0 ? &t[j - 1] : nullptr;
             for (std::size_t i = lo; i <= hi; ++i) {
-                const std::size_t k = i - lo;
+                // Signed: the cells left of the band's first one are the
+                // margin, reached as k - 1 and k - 2 from k = 0.
+                const auto k = static_cast<std::ptrdiff_t>(i - lo);
                 std::int32_t best = i == 0 && j == 0 ? 0 : kInf;
                 unsigned char how = kNone;
                 if (i > 0 && j > 0) {
