@@ -19,16 +19,7 @@ if [ "${1:-}" = "--list" ]; then
     shift
 fi
 set_file=${1:-$root/tests/data/faltas_reales.txt}
-dictionary=${DICTIONARY:-$root/datos/es.dic}
-score=${QUIRTEL_SCORE:-$root/build/src/score/quirtel-score}
-
-"$root/tools/deps.sh" data
-for f in "$set_file" "$dictionary"; do
-    [ -r "$f" ] || { echo "measure_real_misspellings.sh: cannot read $f" >&2; exit 1; }
-done
-if [ ! -x "$score" ] && [ -z "${QUIRTEL_SCORE:-}" ]; then
-    cmake -S "$root" -B "$root/build" >/dev/null
-    cmake --build "$root/build" --target quirtel-score -j2 >/dev/null
-fi
-dpkg-query -W -f='${Package} ${Version}\n' hunspell hunspell-es
+# shellcheck source=tools/measure_common.sh
+. "$root/tools/measure_common.sh"
+measure_setup measure_real_misspellings.sh "$set_file"
 python3 "$root/tools/measure_real_misspellings.py" "$score" "$dictionary" "$set_file" "${list[@]}"

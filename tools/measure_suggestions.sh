@@ -19,16 +19,7 @@ if [ "${1:-}" = "--list" ]; then
     shift
 fi
 prose=${1:-$root/tests/data/prosa_es.txt}
-dictionary=${DICTIONARY:-$root/datos/es.dic}
-score=${QUIRTEL_SCORE:-$root/build/src/score/quirtel-score}
-
-"$root/tools/deps.sh" data
-for f in "$prose" "$dictionary"; do
-    [ -r "$f" ] || { echo "measure_suggestions.sh: cannot read $f" >&2; exit 1; }
-done
-if [ ! -x "$score" ] && [ -z "${QUIRTEL_SCORE:-}" ]; then
-    cmake -S "$root" -B "$root/build" >/dev/null
-    cmake --build "$root/build" --target quirtel-score -j2 >/dev/null
-fi
-dpkg-query -W -f='${Package} ${Version}\n' hunspell hunspell-es
+# shellcheck source=tools/measure_common.sh
+. "$root/tools/measure_common.sh"
+measure_setup measure_suggestions.sh "$prose"
 python3 "$root/tools/measure_suggestions.py" "$score" "$dictionary" "$prose" "${list[@]}"
